@@ -1,0 +1,84 @@
+#!/usr/bin/env python3
+"""Runs mp3probe as a user would, on MP3 files made here, and checks its JSON."""
+import argparse
+import json
+import os
+import shutil
+import subprocess
+import sys
+
+
+def frame(b1=0xFB, b2=0x90, b3=0x00, length=417):
+    # MPEG-1 Layer III, 128 kbit/s, 44,100 Hz, stereo: 417 bytes per frame.
+    return bytes([0xFF, b1, b2, b3]) + bytes(length - 4)
+
+
+def id3v2(body_size, footer=False):
+    s = body_size
+    size = bytes([(s >> 21) & 0x7F, (s >> 14) & 0x7F, (s >> 7) & 0x7F, s & 0x7F])
+    head = b"ID3\x04\x00" + bytes([0x10 if footer else 0]) + size
+    # A body that looks like frame syncs: it must not be counted.
+    return head + frame()[:body_size].ljust(body_size, b"\xff") + (b"3DI" + bytes(7) if footer else b"")
+
+
+def id3v1():
+    return b"TAG" + bytes([0xFF, 0xFB, 0x90, 0x00]) + bytes(121)
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--work", required=True)
+    ap.add_argument("probe", nargs="+")
+    a = ap.parse_args()
+    probe = [p for p in a.probe if p != "--"]
+    shutil.rmtree(a.work, ignore_errors=True)
+    os.makedirs(a.work)
+    audio = frame() * 1000
+    files = {
+        "plain.mp3": audio,
+        "tagged.mp3": id3v2(600) + audio + id3v1(),
+        "footer.mp3": id3v2(300, footer=True) + audio,
+        "vbr.mp3": frame() * 10 + frame(b2=0xB0, length=626) + frame() * 10,
+        "\u6771\u4eac.mp3": frame() * 3,
+        "junk.mp3": b"not an mp3 at all" * 10,
+    }
+    for name, data in files.items():
+        with open(os.path.join(a.work, name), "wb") as f:
+            f.write(data)
+    names = list(files) + ["missing.mp3"]
+    paths = [os.path.join(a.work, n) for n in names]
+    run = subprocess.run(probe + paths, stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, timeout=120)
+    out = run.stdout.decode("utf-8").splitlines()
+    failures = []
+
+    def check(cond, what):
+        if not cond:
+            failures.append(what)
+
+    check(len(out) == len(names), f"one line per file, got {len(out)}: {out}")
+    results = {}
+    for line in out:
+        obj = json.loads(line)
+        results[os.path.basename(obj["path"].replace("\\", "/"))] = obj
+    whole = {"frames": 1000, "total_ms": 26122, "highest_bps": 128000, "codec": "0380d900"}
+    for name in ("plain.mp3", "tagged.mp3", "footer.mp3"):
+        check(results.get(name, {}).get("scan") == whole, f"{name}: {results.get(name)}")
+    vbr = results.get("vbr.mp3", {}).get("scan", {})
+    check(vbr.get("frames") == 21 and vbr.get("highest_bps") == 192000 and vbr.get("codec") == "0390db00",
+          f"vbr: {vbr}")
+    check(results.get("\u6771\u4eac.mp3", {}).get("scan", {}).get("frames") == 3, f"wide name: {results}")
+    check(results.get("junk.mp3", {}).get("scan", {}).get("frames") == 0, f"junk: {results.get('junk.mp3')}")
+    check("error" in results.get("missing.mp3", {}), f"missing: {results.get('missing.mp3')}")
+    check(run.returncode != 0, "unreadable file must give a non-zero exit status")
+
+    usage = subprocess.run(probe, stdout=subprocess.PIPE, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL)
+    check(usage.returncode == 2, "no arguments is a usage error")
+
+    for f in failures:
+        print("FAIL:", f)
+    print("mp3probe: " + ("all checks passed" if not failures else f"{len(failures)} checks failed"))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
