@@ -14,8 +14,8 @@ struct LogState {
   sys::Path rootOverride;
   std::string lockName = kLockName;
   sys::Path programFolderOverride;
-  sys::Path path;                          // empty until StartLog
-  uint64_t sizeLimit = 0;                  // bytes; 0 = no rotation
+  sys::Path path;          // empty until StartLog
+  uint64_t sizeLimit = 0;  // bytes; 0 = no rotation
   std::shared_ptr<sys::NamedSemaphore> lock;
 };
 
@@ -131,7 +131,8 @@ std::string GetVersionText() {
   }
   const sys::Path halvern = folder / "Halvern.exe";
   uint16_t parts[4] = {};
-  bool haveParts = sys::FileExists(halvern) && !sys::IsDirectory(halvern) && sys::ReadFileVersion(halvern, parts);
+  bool haveParts =
+      sys::FileExists(halvern) && !sys::IsDirectory(halvern) && sys::ReadFileVersion(halvern, parts);
   return VersionTextFrom(bytes, haveParts ? parts : nullptr);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <mutex>
 
@@ -18,14 +19,27 @@ struct TraceConfig {
   uint64_t sizeLimit = 0;
 };
 
+// The trace is off unless configured: by ConfigureConversionTrace, or by the
+// environment variable PELLMARK_CONVERSION_TRACE naming the trace file (its
+// backup is the same name with ".bak").
 TraceConfig& Config() {
   static TraceConfig config;
+  static const bool fromEnvironment = [] {
+    if (const char* name = std::getenv("PELLMARK_CONVERSION_TRACE"); name && *name) {
+      config.traceFile = sys::PathFromAnsi(name);
+      config.backupFile = config.traceFile;
+      config.backupFile.replace_extension(".bak");
+    }
+    return true;
+  }();
+  (void)fromEnvironment;
   return config;
 }
 
 }  // namespace
 
-void ConfigureConversionTrace(const std::filesystem::path& traceFile, const std::filesystem::path& backupFile) {
+void ConfigureConversionTrace(const std::filesystem::path& traceFile,
+                              const std::filesystem::path& backupFile) {
   TraceConfig& c = Config();
   std::lock_guard<std::mutex> guard(c.mutex);
   c.traceFile = traceFile;

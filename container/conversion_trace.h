@@ -1,6 +1,7 @@
 // The conversion trace: a printf-style side log for the container writer's
 // parsing failures. It writes only when a trace file has been configured;
-// with the default (empty) names every call returns at once.
+// with the default (empty) names every call returns at once. The environment
+// variable PELLMARK_CONVERSION_TRACE can name the file at start.
 #pragma once
 
 #include <filesystem>

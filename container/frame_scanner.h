@@ -16,42 +16,42 @@
 namespace container {
 
 class CFrameScanner {
-public:
-    // Capacity of the carry buffer. Chunks are at most 65,536 bytes and at
-    // most three bytes are carried between chunks, so this never fills in a
-    // transfer; a larger chunk fails instead of growing the buffer.
-    static constexpr size_t kCarryCapacity = 0x20000;
+ public:
+  // Capacity of the carry buffer. Chunks are at most 65,536 bytes and at
+  // most three bytes are carried between chunks, so this never fills in a
+  // transfer; a larger chunk fails instead of growing the buffer.
+  static constexpr size_t kCarryCapacity = 0x20000;
 
-    CFrameScanner();
+  CFrameScanner();
 
-    // Scans one chunk. kOk on success; kFail (nothing changed) when the
-    // carried bytes plus the chunk exceed kCarryCapacity; kInvalidArg
-    // (nothing changed) when data is null and count is not 0; the failing
-    // HRESULT of CMpegFrame::set() or getFrameSize(), after a trace line.
-    HRESULT scanChunk(const uint8_t* data, size_t count);
+  // Scans one chunk. kOk on success; kFail (nothing changed) when the
+  // carried bytes plus the chunk exceed kCarryCapacity; kInvalidArg
+  // (nothing changed) when data is null and count is not 0; the failing
+  // HRESULT of CMpegFrame::set() or getFrameSize(), after a trace line.
+  HRESULT scanChunk(const uint8_t* data, size_t count);
 
-    // Empties the buffer and resets the frame statistics, for a new track.
-    void reset();
+  // Empties the buffer and resets the frame statistics, for a new track.
+  void reset();
 
-    // Path of the source file, named in trace lines.
-    void setSourcePath(std::string path) { sourcePath_ = std::move(path); }
-    const std::string& sourcePath() const { return sourcePath_; }
+  // Path of the source file, named in trace lines.
+  void setSourcePath(std::string path) { sourcePath_ = std::move(path); }
+  const std::string& sourcePath() const { return sourcePath_; }
 
-    CMpegFrame& frame() { return frame_; }
-    const CMpegFrame& frame() const { return frame_; }
+  CMpegFrame& frame() { return frame_; }
+  const CMpegFrame& frame() const { return frame_; }
 
-    // Bytes carried over to the next chunk (0 to 3 between chunks).
-    size_t bufferedBytes() const { return valid_; }
-    // Offset into the next chunk's bytes (after any carried bytes) at which
-    // the next frame header is expected.
-    size_t expectedPosition() const { return expected_; }
+  // Bytes carried over to the next chunk (0 to 3 between chunks).
+  size_t bufferedBytes() const { return valid_; }
+  // Offset into the next chunk's bytes (after any carried bytes) at which
+  // the next frame header is expected.
+  size_t expectedPosition() const { return expected_; }
 
-private:
-    std::unique_ptr<uint8_t[]> carry_;  // kCarryCapacity bytes, allocated once
-    size_t valid_ = 0;
-    size_t expected_ = 0;
-    std::string sourcePath_;
-    CMpegFrame frame_;
+ private:
+  std::unique_ptr<uint8_t[]> carry_;  // kCarryCapacity bytes, allocated once
+  size_t valid_ = 0;
+  size_t expected_ = 0;
+  std::string sourcePath_;
+  CMpegFrame frame_;
 };
 
 }  // namespace container

@@ -14,27 +14,27 @@ constexpr unsigned kMpegVersion2 = 2;
 constexpr unsigned kMpegVersion25 = 3;
 
 struct MpegHeaderInfo {
-    // Raw header fields.
-    unsigned version = 0;          // kMpegVersion1, kMpegVersion2 or kMpegVersion25
-    unsigned layer = 0;            // 1, 2 or 3
-    unsigned isProtected = 0;      // 1 when a 16-bit CRC follows the header
-    unsigned bitRateIndex = 0;     // 1..14
-    unsigned sampleRateIndex = 0;  // 0..2
-    unsigned padding = 0;          // 0 or 1
-    unsigned privateBit = 0;
-    unsigned channelMode = 0;      // 0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
-    unsigned modeExtension = 0;    // 0..3
-    unsigned copyright = 0;
-    unsigned original = 0;
-    unsigned emphasis = 0;         // 0..3, not checked
+  // Raw header fields.
+  unsigned version = 0;          // kMpegVersion1, kMpegVersion2 or kMpegVersion25
+  unsigned layer = 0;            // 1, 2 or 3
+  unsigned isProtected = 0;      // 1 when a 16-bit CRC follows the header
+  unsigned bitRateIndex = 0;     // 1..14
+  unsigned sampleRateIndex = 0;  // 0..2
+  unsigned padding = 0;          // 0 or 1
+  unsigned privateBit = 0;
+  unsigned channelMode = 0;    // 0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
+  unsigned modeExtension = 0;  // 0..3
+  unsigned copyright = 0;
+  unsigned original = 0;
+  unsigned emphasis = 0;  // 0..3, not checked
 
-    // Derived frame information.
-    uint32_t bitRate = 0;           // bit/s
-    uint32_t sampleRate = 0;        // Hz
-    uint32_t channels = 0;          // 1 for single channel, else 2
-    uint32_t frameLength = 0;       // bytes, header and CRC included
-    uint32_t samplesPerFrame = 0;
-    uint32_t pcmBytesPerFrame = 0;  // samples per frame x channels x 2
+  // Derived frame information.
+  uint32_t bitRate = 0;      // bit/s
+  uint32_t sampleRate = 0;   // Hz
+  uint32_t channels = 0;     // 1 for single channel, else 2
+  uint32_t frameLength = 0;  // bytes, header and CRC included
+  uint32_t samplesPerFrame = 0;
+  uint32_t pcmBytesPerFrame = 0;  // samples per frame x channels x 2
 };
 
 // Returns true and fills `out` when b[0..3] is a usable frame header;

@@ -13,7 +13,8 @@ bool MakeTempFileName(const sys::Path& folder, sys::Path& out) {
   // Seeded per call from time, process and a counter, so that two threads or
   // processes asking at once walk different sequences.
   std::mt19937_64 rng(static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                      (static_cast<uint64_t>(sys::ProcessId()) << 32) ^ (counter.fetch_add(1) * 0x9E3779B97F4A7C15ull));
+                      (static_cast<uint64_t>(sys::ProcessId()) << 32) ^
+                      (counter.fetch_add(1) * 0x9E3779B97F4A7C15ull));
   std::uniform_int_distribution<size_t> pick(0, sizeof(kAlphabet) - 2);
   for (int attempt = 0; attempt < 1000; ++attempt) {
     std::string name = "temp";

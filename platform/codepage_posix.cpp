@@ -20,13 +20,20 @@ std::atomic<uint32_t> g_ansiCodePage{1252};
 const char* IconvName(uint32_t codePage) {
   if (codePage == kAnsiCodePage) codePage = g_ansiCodePage.load();
   switch (codePage) {
-    case 932: return "CP932";
-    case 936: return "CP936";
-    case 949: return "CP949";
-    case 950: return "CP950";
-    case 1252: return "CP1252";
-    case kUtf8CodePage: return "UTF-8";
-    default: return nullptr;
+    case 932:
+      return "CP932";
+    case 936:
+      return "CP936";
+    case 949:
+      return "CP949";
+    case 950:
+      return "CP950";
+    case 1252:
+      return "CP1252";
+    case kUtf8CodePage:
+      return "UTF-8";
+    default:
+      return nullptr;
   }
 }
 

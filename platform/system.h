@@ -65,7 +65,7 @@ std::unique_ptr<ReadOnlyFile> OpenReadOnly(const Path& path, bool exclusive);
 
 // ---- Files and folders ------------------------------------------------------
 
-bool FileExists(const Path& path);     // a file or a folder
+bool FileExists(const Path& path);  // a file or a folder
 bool IsDirectory(const Path& path);
 bool GetFileSize(const Path& path, uint64_t& out);
 // Read-only attribute (Win32) or missing write permission (POSIX).
@@ -77,20 +77,20 @@ bool FreeSpaceForCaller(const Path& path, uint64_t& out);
 Path TempFolder();
 bool CopyFileTo(const Path& from, const Path& to, bool overwrite);
 bool DeleteFileAt(const Path& path);
-bool CreateFolder(const Path& path);   // an existing folder counts as success
+bool CreateFolder(const Path& path);  // an existing folder counts as success
 // C stdio on a path of either width; mode as for fopen ("rb", "ab", ...).
 std::FILE* OpenStdioFile(const Path& path, const char* mode);
 
 // ---- Process ----------------------------------------------------------------
 
-Path ProgramPath();          // full path of the running program
-Path ProgramFolder();        // its folder
+Path ProgramPath();    // full path of the running program
+Path ProgramFolder();  // its folder
 uint32_t ProcessId();
 uint32_t ThreadId();
 
 // Version of the running system as GetVersionEx reports it.
 struct OsVersion {
-  uint32_t platformId = 0;   // 1 = Windows 9x family, 2 = NT family, 0 = other
+  uint32_t platformId = 0;  // 1 = Windows 9x family, 2 = NT family, 0 = other
   uint32_t major = 0;
   uint32_t minor = 0;
   uint32_t build = 0;

@@ -1,7 +1,5 @@
 // POSIX implementation of the system seam, for the native build of the
 // portable core and its tests.
-#include "platform/system.h"
-
 #include <fcntl.h>
 #include <semaphore.h>
 #include <sys/mman.h>
@@ -15,6 +13,8 @@
 #include <cstring>
 #include <ctime>
 #include <system_error>
+
+#include "platform/system.h"
 
 namespace sys {
 
@@ -149,8 +149,8 @@ Path TempFolder() {
 
 bool CopyFileTo(const Path& from, const Path& to, bool overwrite) {
   std::error_code ec;
-  auto opt = overwrite ? std::filesystem::copy_options::overwrite_existing
-                       : std::filesystem::copy_options::none;
+  auto opt =
+      overwrite ? std::filesystem::copy_options::overwrite_existing : std::filesystem::copy_options::none;
   if (!std::filesystem::is_regular_file(from, ec)) return false;
   return std::filesystem::copy_file(from, to, opt, ec) && !ec;
 }
@@ -201,7 +201,7 @@ class PosixSemaphore final : public NamedSemaphore {
     if (!unlinkName_.empty()) sem_unlink(unlinkName_.c_str());
   }
   bool wait(uint32_t timeoutMs) override {
-    timespec deadline {};
+    timespec deadline{};
     clock_gettime(CLOCK_REALTIME, &deadline);
     deadline.tv_sec += timeoutMs / 1000;
     deadline.tv_nsec += static_cast<long>(timeoutMs % 1000) * 1000000L;

@@ -1,11 +1,10 @@
 // Win32 implementation of the system seam. Files are opened by their wide
 // path, so names outside the ANSI code page work.
-#include "platform/system.h"
-
 #include <windows.h>
 
 #include <vector>
 
+#include "platform/system.h"
 #include "win32/unique_handle.h"
 
 namespace sys {
@@ -22,7 +21,8 @@ std::wstring Wide(const std::string& s) {
 
 std::string Narrow(const std::wstring& w) {
   if (w.empty()) return std::string();
-  int n = ::WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+  int n =
+      ::WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
   std::string s(static_cast<size_t>(n), '\0');
   ::WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
   return s;
@@ -38,9 +38,9 @@ uint32_t LastError() { return ::GetLastError(); }
 
 std::string ErrorText(uint32_t code) {
   wchar_t* buffer = nullptr;
-  DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  DWORD n = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   std::wstring text = n && buffer ? std::wstring(buffer, n) : std::wstring();
   if (buffer) ::LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
@@ -234,7 +234,9 @@ namespace {
 class Win32Semaphore final : public NamedSemaphore {
  public:
   explicit Win32Semaphore(win::UniqueHandle h) : h_(std::move(h)) {}
-  bool wait(uint32_t timeoutMs) override { return ::WaitForSingleObject(h_.get(), timeoutMs) == WAIT_OBJECT_0; }
+  bool wait(uint32_t timeoutMs) override {
+    return ::WaitForSingleObject(h_.get(), timeoutMs) == WAIT_OBJECT_0;
+  }
   void release() override { ::ReleaseSemaphore(h_.get(), 1, nullptr); }
 
  private:

@@ -39,8 +39,8 @@ class BasicHandle {
 inline HANDLE NullHandleValue() { return nullptr; }
 inline HANDLE InvalidHandleValue() { return INVALID_HANDLE_VALUE; }
 
-using UniqueHandle = BasicHandle<NullHandleValue>;     // events, mutexes, mappings, threads
-using UniqueFile = BasicHandle<InvalidHandleValue>;    // CreateFile results
+using UniqueHandle = BasicHandle<NullHandleValue>;   // events, mutexes, mappings, threads
+using UniqueFile = BasicHandle<InvalidHandleValue>;  // CreateFile results
 
 // Owns a mapped view.
 class UniqueView {

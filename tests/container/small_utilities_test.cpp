@@ -70,7 +70,8 @@ TEST_F(ConversionTraceTest, AppendsOnePrefixedLinePerCall) {
   container::ConversionTrace("second %s", "two");
   std::string text = testsupport::ReadText(dir / "trace.log");
   // 2026/12/08 03:04:05 [program] 0000abcd:0000ef01 first 1
-  std::regex line(R"(\d{4}/\d{2}/\d{2} \d{2}:\d{2}:\d{2} \[[^\]]+\] [0-9a-f]{8}:[0-9a-f]{8} (first 1|second two)\r?)");
+  std::regex line(
+      R"(\d{4}/\d{2}/\d{2} \d{2}:\d{2}:\d{2} \[[^\]]+\] [0-9a-f]{8}:[0-9a-f]{8} (first 1|second two)\r?)");
   std::vector<std::string> lines;
   size_t start = 0;
   for (size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1)

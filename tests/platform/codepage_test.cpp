@@ -28,13 +28,13 @@ TEST_P(TagCodePages, ConvertBothWays) {
   EXPECT_EQ(wide, s.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    All, TagCodePages,
-    ::testing::Values(Sample{1252, u"Caf\u00e9 \u20ac", Bytes({'C', 'a', 'f', 0xE9, ' ', 0x80})},
-                      Sample{932, u"\u6771\u4eac", Bytes({0x93, 0x8C, 0x8B, 0x9E})},
-                      Sample{936, u"\u4e2d\u6587", Bytes({0xD6, 0xD0, 0xCE, 0xC4})},
-                      Sample{949, u"\ud55c\uad6d", Bytes({0xC7, 0xD1, 0xB1, 0xB9})},
-                      Sample{950, u"\u4e2d\u6587", Bytes({0xA4, 0xA4, 0xA4, 0xE5})}));
+INSTANTIATE_TEST_SUITE_P(All, TagCodePages,
+                         ::testing::Values(Sample{1252, u"Caf\u00e9 \u20ac",
+                                                  Bytes({'C', 'a', 'f', 0xE9, ' ', 0x80})},
+                                           Sample{932, u"\u6771\u4eac", Bytes({0x93, 0x8C, 0x8B, 0x9E})},
+                                           Sample{936, u"\u4e2d\u6587", Bytes({0xD6, 0xD0, 0xCE, 0xC4})},
+                                           Sample{949, u"\ud55c\uad6d", Bytes({0xC7, 0xD1, 0xB1, 0xB9})},
+                                           Sample{950, u"\u4e2d\u6587", Bytes({0xA4, 0xA4, 0xA4, 0xE5})}));
 
 TEST(CodePage, UnmappedCharactersBecomeTheReplacementWithoutBestFit) {
   std::string narrow;
@@ -57,9 +57,15 @@ TEST(CodePage, NarrowOutputIsCutAtACharacterBoundary) {
 
 TEST(CodePage, WideOutputNeverEndsInHalfASurrogatePair) {
   std::u16string wide;
-  ASSERT_TRUE(sys::ToUtf16(sys::kUtf8CodePage, "a\xF0\x9F\x98\x80" "b", wide, 2));
+  ASSERT_TRUE(sys::ToUtf16(sys::kUtf8CodePage,
+                           "a\xF0\x9F\x98\x80"
+                           "b",
+                           wide, 2));
   EXPECT_EQ(wide, u"a");
-  ASSERT_TRUE(sys::ToUtf16(sys::kUtf8CodePage, "a\xF0\x9F\x98\x80" "b", wide, 3));
+  ASSERT_TRUE(sys::ToUtf16(sys::kUtf8CodePage,
+                           "a\xF0\x9F\x98\x80"
+                           "b",
+                           wide, 3));
   EXPECT_EQ(wide, u"a\U0001F600");
   ASSERT_TRUE(sys::ToUtf16(1252, std::string(100, 'x'), wide, 64));
   EXPECT_EQ(wide.size(), 64u);

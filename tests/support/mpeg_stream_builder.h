@@ -12,19 +12,19 @@
 namespace testsupport {
 
 struct FrameSpec {
-    unsigned version = 1;          // 1 MPEG-1, 2 MPEG-2, 3 MPEG-2.5
-    unsigned layer = 3;            // 1, 2 or 3
-    unsigned bitRateIndex = 9;     // 1..14 (9: 128 kbit/s for MPEG-1 Layer III)
-    unsigned sampleRateIndex = 0;  // 0..2 (0: 44,100 Hz for MPEG-1)
-    unsigned padding = 0;
-    unsigned channelMode = 0;      // 0 stereo, 1 joint, 2 dual, 3 single channel
-    unsigned modeExtension = 0;
-    unsigned emphasis = 0;
-    bool crc = false;              // protection bit 0: a CRC follows the header
-    bool privateBit = false;
-    bool copyright = false;
-    bool original = false;
-    uint8_t fill = 0x00;           // payload byte after the header
+  unsigned version = 1;          // 1 MPEG-1, 2 MPEG-2, 3 MPEG-2.5
+  unsigned layer = 3;            // 1, 2 or 3
+  unsigned bitRateIndex = 9;     // 1..14 (9: 128 kbit/s for MPEG-1 Layer III)
+  unsigned sampleRateIndex = 0;  // 0..2 (0: 44,100 Hz for MPEG-1)
+  unsigned padding = 0;
+  unsigned channelMode = 0;  // 0 stereo, 1 joint, 2 dual, 3 single channel
+  unsigned modeExtension = 0;
+  unsigned emphasis = 0;
+  bool crc = false;  // protection bit 0: a CRC follows the header
+  bool privateBit = false;
+  bool copyright = false;
+  bool original = false;
+  uint8_t fill = 0x00;  // payload byte after the header
 };
 
 // The four header bytes for `spec`. Fields are masked to their bit widths and

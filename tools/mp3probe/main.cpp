@@ -21,7 +21,8 @@ std::string ScanObject(const container::CMpegFrame& f) {
   uint8_t codec[4], total[4];
   f.getCodecInfo(codec);
   f.getTotalDuration(total);
-  uint32_t totalMs = (uint32_t(total[0]) << 24) | (uint32_t(total[1]) << 16) | (uint32_t(total[2]) << 8) | total[3];
+  uint32_t totalMs =
+      (uint32_t(total[0]) << 24) | (uint32_t(total[1]) << 16) | (uint32_t(total[2]) << 8) | total[3];
   return "{\"frames\": " + std::to_string(f.frameCount()) + ", \"total_ms\": " + std::to_string(totalMs) +
          ", \"highest_bps\": " + std::to_string(f.highestBitRate()) + ", \"codec\": \"" + HexBytes(codec, 4) +
          "\"}";
@@ -48,10 +49,10 @@ bool Probe(const std::filesystem::path& path, std::string& line) {
     return true;
   } catch (const std::exception& e) {
     uint64_t size = 0;
-    std::string why = !sys::FileExists(path)                         ? "file not found"
-                      : sys::IsDirectory(path)                       ? "is a folder"
+    std::string why = !sys::FileExists(path)                        ? "file not found"
+                      : sys::IsDirectory(path)                      ? "is a folder"
                       : (sys::GetFileSize(path, size) && size == 0) ? "empty file"
-                                                                     : std::string("unreadable: ") + e.what();
+                                                                    : std::string("unreadable: ") + e.what();
     line = head + ", \"error\": " + JsonString(why) + "}";
     return false;
   }
