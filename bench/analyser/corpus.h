@@ -1,0 +1,22 @@
+// The benchmark's corpus: MP3 files of several MPEG versions, layers and bit
+// rates, some with garbage between frames, some with leading and trailing
+// tags, made here from a fixed seed so every run measures the same bytes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/system.h"
+
+namespace bench {
+
+struct CorpusFile {
+  sys::Path path;
+  uint64_t size = 0;
+};
+
+// The corpus in folder, made there unless a complete one from an earlier
+// run is found. At least minimumBytes in all.
+std::vector<CorpusFile> PrepareCorpus(const sys::Path& folder, uint64_t minimumBytes);
+
+}  // namespace bench
