@@ -45,7 +45,7 @@ TEST(MpegHeader, DecodesEveryFieldOfHandWrittenHeader) {
 
 TEST(MpegHeader, FrameLengthsPerVersionAndLayer) {
   struct Case {
-    FrameSpec spec;
+    FrameSpec layout;
     uint32_t length, bitRate, sampleRate, samples, pcmBytes;
   };
   const Case cases[] = {
@@ -77,12 +77,12 @@ TEST(MpegHeader, FrameLengthsPerVersionAndLayer) {
        4608},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "version " << c.spec.version << " layer " << c.spec.layer << " index "
-                                    << c.spec.bitRateIndex);
+    SCOPED_TRACE(testing::Message() << "version " << c.layout.version << " layer " << c.layout.layer << " index "
+                                    << c.layout.bitRateIndex);
     MpegHeaderInfo h;
-    ASSERT_TRUE(Parse(testsupport::MakeHeader(c.spec), h));
+    ASSERT_TRUE(Parse(testsupport::MakeHeader(c.layout), h));
     EXPECT_EQ(h.frameLength, c.length);
-    EXPECT_EQ(h.frameLength, testsupport::FrameLength(c.spec));
+    EXPECT_EQ(h.frameLength, testsupport::FrameLength(c.layout));
     EXPECT_EQ(h.bitRate, c.bitRate);
     EXPECT_EQ(h.sampleRate, c.sampleRate);
     EXPECT_EQ(h.samplesPerFrame, c.samples);

@@ -59,7 +59,7 @@ class FrameWalk : public ::testing::Test {
   testsupport::TempDir dir;
 };
 
-FrameSpec Spec(unsigned version, unsigned layer, unsigned bitRateIndex, unsigned sampleRateIndex,
+FrameSpec SpecOf(unsigned version, unsigned layer, unsigned bitRateIndex, unsigned sampleRateIndex,
                unsigned padding = 0) {
   FrameSpec s;
   s.version = version;
@@ -109,7 +109,7 @@ TEST_F(FrameWalk, TotalIsTruncatedNotRounded) {
   // 54 frames of 96 kbit/s at 32 kHz, padded (433 bytes, 36.0833 ms), and two
   // of 40 kbit/s at 44.1 kHz, padded (131 bytes, 26.2 ms): 2000.9 ms.
   const Bytes stream = mp3test::Join(
-      {testsupport::MakeStream(Spec(1, 3, 7, 2, 1), 54), testsupport::MakeStream(Spec(1, 3, 2, 0, 1), 2)});
+      {testsupport::MakeStream(SpecOf(1, 3, 7, 2, 1), 54), testsupport::MakeStream(SpecOf(1, 3, 2, 0, 1), 2)});
   const auto r = walkAll(stream);
   EXPECT_NEAR(r.durationMs, 2000.9, 1e-6);
   EXPECT_EQ(mp3::WholeMilliseconds(r.durationMs), 2000u);
@@ -121,8 +121,8 @@ TEST_F(FrameWalk, TotalIsTruncatedNotRounded) {
 TEST_F(FrameWalk, BufferedWalkMatchesFourByteStepsOnMixedStreams) {
   // Every version and layer, padding, garbage full of sync lookalikes, and
   // frames larger than the smallest buffers.
-  const FrameSpec specs[] = {Spec(1, 3, 9, 0),  Spec(1, 3, 9, 0, 1), Spec(2, 3, 8, 0), Spec(3, 3, 1, 1),
-                             Spec(1, 2, 14, 1), Spec(1, 1, 13, 2),   Spec(2, 1, 3, 1), Spec(2, 2, 5, 2)};
+  const FrameSpec specs[] = {SpecOf(1, 3, 9, 0),  SpecOf(1, 3, 9, 0, 1), SpecOf(2, 3, 8, 0), SpecOf(3, 3, 1, 1),
+                             SpecOf(1, 2, 14, 1), SpecOf(1, 1, 13, 2),   SpecOf(2, 1, 3, 1), SpecOf(2, 2, 5, 2)};
   std::mt19937 random(20240607);
   for (int round = 0; round < 12; ++round) {
     Bytes stream;

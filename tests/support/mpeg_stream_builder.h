@@ -27,21 +27,21 @@ struct FrameSpec {
   uint8_t fill = 0x00;  // payload byte after the header
 };
 
-// The four header bytes for `spec`. Fields are masked to their bit widths and
+// The four header bytes for `layout`. Fields are masked to their bit widths and
 // not validated, so tests can also build reserved values.
-std::array<uint8_t, 4> MakeHeader(const FrameSpec& spec);
+std::array<uint8_t, 4> MakeHeader(const FrameSpec& layout);
 
-// Standard values (ISO/IEC 11172-3 and 13818-3) for `spec`.
-uint32_t BitRate(const FrameSpec& spec);     // bit/s
-uint32_t SampleRate(const FrameSpec& spec);  // Hz
-uint32_t SamplesPerFrame(const FrameSpec& spec);
-uint32_t FrameLength(const FrameSpec& spec);  // bytes, header included
+// Standard values (ISO/IEC 11172-3 and 13818-3) for `layout`.
+uint32_t BitRate(const FrameSpec& layout);     // bit/s
+uint32_t SampleRate(const FrameSpec& layout);  // Hz
+uint32_t SamplesPerFrame(const FrameSpec& layout);
+uint32_t FrameLength(const FrameSpec& layout);  // bytes, header included
 
-// Header followed by `fill` bytes up to FrameLength(spec) (at least the
+// Header followed by `fill` bytes up to FrameLength(layout) (at least the
 // four header bytes).
-std::vector<uint8_t> MakeFrame(const FrameSpec& spec);
+std::vector<uint8_t> MakeFrame(const FrameSpec& layout);
 // `count` identical frames.
-std::vector<uint8_t> MakeStream(const FrameSpec& spec, size_t count);
+std::vector<uint8_t> MakeStream(const FrameSpec& layout, size_t count);
 
 // Appends `tail` to `stream`.
 void Append(std::vector<uint8_t>& stream, const std::vector<uint8_t>& tail);
