@@ -5,6 +5,8 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/local_time.h"
+
 namespace debuglog {
 
 namespace {
@@ -208,13 +210,7 @@ HRESULT DebugLog(const char* format, ...) {
   std::vsnprintf(note, sizeof note, format, args);
   va_end(args);
 
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-#if defined(_WIN32)
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
+  const std::tm local = sys::LocalTime(std::time(nullptr));
   std::string text = ExpandLineBreaks(note, LinePrefix(local));
   std::fwrite(text.data(), 1, text.size(), f);
   std::fflush(f);

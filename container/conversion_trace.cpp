@@ -6,6 +6,7 @@
 #include <ctime>
 #include <mutex>
 
+#include "platform/local_time.h"
 #include "platform/system.h"
 
 namespace container {
@@ -67,13 +68,7 @@ void ConversionTrace(const char* format, ...) {
 
   std::FILE* f = sys::OpenStdioFile(traceFile, "a");
   if (!f) return;
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-#if defined(_WIN32)
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
+  const std::tm local = sys::LocalTime(std::time(nullptr));
   std::fprintf(f, "%04d/%02d/%02d %02d:%02d:%02d [%s] %08x:%08x ", local.tm_year + 1900, local.tm_mon + 1,
                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
                sys::AnsiFromPath(sys::ProgramPath()).c_str(), sys::ProcessId(), sys::ThreadId());

@@ -7,12 +7,13 @@
    changed to "kvx", kvxtag must read its texts, and after a change of
    title (which converts everything to encoding 2) mutagen must read every
    frame back unchanged."""
-import argparse
 import json
 import os
-import shutil
 import subprocess
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
+from cli_case import Checks, program_and_work_folder  # noqa: E402
 
 try:
     from mutagen import id3
@@ -21,12 +22,8 @@ except ImportError:
     sys.exit(1)
 
 AUDIO = bytes([0xFF, 0xFB, 0x90, 0x00]) + bytes(413)
-failures = []
-
-
-def check(cond, what):
-    if not cond:
-        failures.append(what)
+checks = Checks()
+check = checks.check
 
 
 def with_magic(src, dst, magic):
@@ -144,19 +141,10 @@ def mutagen_then_ours(tool, work):
 
 
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--work", required=True)
-    ap.add_argument("tool", nargs="+")
-    a = ap.parse_args()
-    tool = [p for p in a.tool if p != "--"]
-    shutil.rmtree(a.work, ignore_errors=True)
-    os.makedirs(a.work)
-    ours_then_mutagen(tool, a.work)
-    mutagen_then_ours(tool, a.work)
-    for f in failures:
-        print("FAIL:", f)
-    print("mutagen interop: " + ("all checks passed" if not failures else f"{len(failures)} checks failed"))
-    return 1 if failures else 0
+    tool, work = program_and_work_folder("tool")
+    ours_then_mutagen(tool, work)
+    mutagen_then_ours(tool, work)
+    return checks.finish("mutagen interop")
 
 
 if __name__ == "__main__":

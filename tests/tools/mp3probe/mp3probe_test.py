@@ -1,17 +1,16 @@
 #!/usr/bin/env python3
 """Runs mp3probe as a user would, on MP3 files made here, and checks its JSON."""
-import argparse
 import json
 import os
-import shutil
-import struct
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
+from cli_case import Checks, id3v23, mpeg_frame, program_and_work_folder  # noqa: E402
+
 
 def frame(b1=0xFB, b2=0x90, b3=0x00, length=417):
-    # MPEG-1 Layer III, 128 kbit/s, 44,100 Hz, stereo: 417 bytes per frame.
-    return bytes([0xFF, b1, b2, b3]) + bytes(length - 4)
+    return mpeg_frame(b1, b2, b3, length)
 
 
 def id3v2(body_size, footer=False):
@@ -31,20 +30,8 @@ def id3v1_texts(title=b"", artist=b"", album=b"", genre=255):
     return b"TAG" + field(title) + field(artist) + field(album) + bytes(34) + bytes([genre])
 
 
-def id3v23(frames):
-    body = b"".join(ident + struct.pack(">I", len(data)) + b"\0\0" + data for ident, data in frames)
-    s = len(body)
-    return b"ID3\x03\x00\x00" + bytes([(s >> 21) & 0x7F, (s >> 14) & 0x7F, (s >> 7) & 0x7F, s & 0x7F]) + body
-
-
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--work", required=True)
-    ap.add_argument("probe", nargs="+")
-    a = ap.parse_args()
-    probe = [p for p in a.probe if p != "--"]
-    shutil.rmtree(a.work, ignore_errors=True)
-    os.makedirs(a.work)
+    probe, work = program_and_work_folder("probe")
     audio = frame() * 1000
     files = {
         "plain.mp3": audio,
@@ -62,17 +49,14 @@ def main():
         "low.mp3": frame(b1=0xF3, b2=0x30, length=78) * 50,
     }
     for name, data in files.items():
-        with open(os.path.join(a.work, name), "wb") as f:
+        with open(os.path.join(work, name), "wb") as f:
             f.write(data)
     names = list(files) + ["missing.mp3"]
-    paths = [os.path.join(a.work, n) for n in names]
+    paths = [os.path.join(work, n) for n in names]
     run = subprocess.run(probe + paths, stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, timeout=120)
     out = run.stdout.decode("utf-8").splitlines()
-    failures = []
-
-    def check(cond, what):
-        if not cond:
-            failures.append(what)
+    checks = Checks()
+    check = checks.check
 
     check(len(out) == len(names), f"one line per file, got {len(out)}: {out}")
     results = {}
@@ -111,10 +95,7 @@ def main():
     usage = subprocess.run(probe, stdout=subprocess.PIPE, stderr=subprocess.PIPE, stdin=subprocess.DEVNULL)
     check(usage.returncode == 2, "no arguments is a usage error")
 
-    for f in failures:
-        print("FAIL:", f)
-    print("mp3probe: " + ("all checks passed" if not failures else f"{len(failures)} checks failed"))
-    return 1 if failures else 0
+    return checks.finish("mp3probe")
 
 
 if __name__ == "__main__":
