@@ -1,0 +1,117 @@
+#include "device/rv3_broker.h"
+
+#include <new>
+
+#include "app/debug_log.h"
+#include "container/mapped_view.h"
+
+namespace device {
+
+namespace {
+
+bool SeekTo(std::FILE* f, uint64_t offset) {
+#if defined(_WIN32)
+  return _fseeki64(f, static_cast<long long>(offset), SEEK_SET) == 0;
+#else
+  return fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
+}  // namespace
+
+CRv3Broker::~CRv3Broker() { closeSource(); }
+
+void CRv3Broker::closeSource() {
+  if (m_source) std::fclose(m_source);
+  m_source = nullptr;
+}
+
+void CRv3Broker::reset() {
+  m_audio = AudioLocation{};
+  m_remaining = 0;
+  m_fileSize = 0;
+  m_header.reset();
+  closeSource();
+  m_scanner.reset();
+}
+
+HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
+                         container::HeaderBlockBytes* openingHeader, uint32_t* headerLength) {
+  KVXFringeLockGuard hold(m_lock);
+  if (!audioSize || !openingHeader || !headerLength) return hr::kPointer;
+  *audioSize = 0;
+  openingHeader->fill(0);
+  *headerLength = 0;
+  if (source.empty()) return hr::kInvalidArg;
+  reset();
+  m_scanner.setSourcePath(sys::AnsiFromPath(source));
+
+  AudioSearch found;
+  try {
+    container::CMappedView view(source, false, 0, 0);
+    found = LocateAudio(view.data(), view.length(), m_audio);
+  } catch (...) {
+    // An empty file cannot be mapped: it holds no audio.
+    uint64_t size = 0;
+    if (!sys::GetFileSize(source, size) || size != 0) return hr::kFail;
+    found = AudioSearch::kNoAudio;
+  }
+  if (found == AudioSearch::kRejected) {
+    DebugLog("\nCRv3Broker::Init: no MPEG audio found in '%s'", sys::AnsiFromPath(source).c_str());
+    return hr::kFail;
+  }
+  if (m_audio.size > kMaxAudioBytes) return hr::kFail;
+
+  m_source = sys::OpenStdioFile(source, "rb");
+  if (!m_source) return hr::kFail;
+  // Chunks are read whole into their own buffers; stdio's buffer would
+  // only copy them once more.
+  std::setvbuf(m_source, nullptr, _IONBF, 0);
+  if (!sys::GetFileSize(source, m_fileSize) || m_fileSize < m_audio.offset + m_audio.size ||
+      !SeekTo(m_source, m_audio.offset)) {
+    closeSource();
+    return hr::kFail;
+  }
+  m_remaining = static_cast<uint32_t>(m_audio.size);
+  *audioSize = m_remaining;
+  *openingHeader = m_header.bytes();
+  *headerLength = kHeaderLength;
+  return hr::kOk;
+}
+
+HRESULT CRv3Broker::NextChunk(AudioChunk& chunk) {
+  KVXFringeLockGuard hold(m_lock);
+  chunk = AudioChunk{};
+  if (!m_source) return hr::kUnexpected;
+  if (m_remaining == 0) return hr::kOk;
+  // A remainder of up to 64 KiB goes out whole.
+  const uint32_t size = m_remaining < kChunkBytes ? m_remaining : kChunkBytes;
+  std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size]);
+  if (!bytes) {
+    DebugLog("\nCoTaskMemAlloc(%d)", static_cast<int>(size));
+    return hr::kOutOfMemory;
+  }
+  if (std::fread(bytes.get(), 1, size, m_source) != size) {
+    DebugLog("\nCRv3Broker::NextChunk: the source ended early");
+    return hr::kFail;
+  }
+  const HRESULT walked = m_scanner.scanChunk(bytes.get(), size);
+  if (hr::Failed(walked)) return walked;
+  m_remaining -= size;
+  chunk.bytes = std::move(bytes);
+  chunk.size = size;
+  return walked;
+}
+
+HRESULT CRv3Broker::CloseHeader(container::HeaderBlockBytes* closingHeader, uint32_t* headerLength) {
+  KVXFringeLockGuard hold(m_lock);
+  if (!closingHeader || !headerLength) return hr::kPointer;
+  if (!m_source || m_remaining != 0) return hr::kUnexpected;
+  if (HRESULT h = m_header.complete(m_scanner.frame()); hr::Failed(h)) return h;
+  *closingHeader = m_header.bytes();
+  *headerLength = kHeaderLength;
+  closeSource();
+  return hr::kOk;
+}
+
+}  // namespace device

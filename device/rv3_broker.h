@@ -1,0 +1,73 @@
+// The RV3 broker: turns one source file into the player's container stream
+// for a transfer. Init finds the audio and hands out the opening header
+// block; NextChunk hands out the audio in chunks of at most 64 KiB, walking
+// the frames as they pass to gather the track's statistics; CloseHeader
+// hands out the completed header block. A new Init always starts afresh, so
+// an abandoned transfer leaves nothing behind for the next one. Every
+// operation holds the broker's own lock.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+#include "common/hresult.h"
+#include "container/frame_scanner.h"
+#include "container/fringe_lock.h"
+#include "container/header_block.h"
+#include "device/audio_locator.h"
+#include "platform/system.h"
+
+namespace device {
+
+// One chunk of audio, owned by whoever holds it.
+struct AudioChunk {
+  std::unique_ptr<uint8_t[]> bytes;
+  uint32_t size = 0;
+};
+
+class CRv3Broker {
+ public:
+  static constexpr uint32_t kChunkBytes = 65536;
+  static constexpr uint32_t kHeaderLength = static_cast<uint32_t>(container::kHeaderBlockSize);
+  // Larger audio would not fit the 32-bit counts of the stream.
+  static constexpr uint64_t kMaxAudioBytes = 0xFFFFFFFFull - 2 * kHeaderLength;
+
+  CRv3Broker() = default;
+  ~CRv3Broker();
+  CRv3Broker(const CRv3Broker&) = delete;
+  CRv3Broker& operator=(const CRv3Broker&) = delete;
+
+  // Resets, locates the audio of source and opens it positioned there.
+  // E_POINTER for a missing output; E_INVALIDARG for an empty path; E_FAIL
+  // when the file cannot be mapped or opened, is rejected, or its audio is
+  // too large. A file that holds only tags has 0 bytes of audio.
+  HRESULT Init(const sys::Path& source, uint32_t* audioSize, container::HeaderBlockBytes* openingHeader,
+               uint32_t* headerLength);
+  // The next chunk (at most 64 KiB); an empty chunk with 0 when the audio
+  // is used up. E_UNEXPECTED without a source; E_OUTOFMEMORY when no buffer
+  // can be had; E_FAIL when the file ends early; the frame walker's failure.
+  HRESULT NextChunk(AudioChunk& chunk);
+  // The completed header block; the source is closed. E_UNEXPECTED without
+  // a source or while audio remains.
+  HRESULT CloseHeader(container::HeaderBlockBytes* closingHeader, uint32_t* headerLength);
+
+  bool sourceOpen() const { return m_source != nullptr; }
+  uint32_t remaining() const { return m_remaining; }
+  const AudioLocation& audio() const { return m_audio; }
+  const container::CMpegFrame& frame() const { return m_scanner.frame(); }
+
+ private:
+  void reset();
+  void closeSource();
+
+  KVXFringeLock m_lock;
+  std::FILE* m_source = nullptr;
+  uint64_t m_fileSize = 0;
+  AudioLocation m_audio;
+  uint32_t m_remaining = 0;
+  container::CHeaderBlock m_header;
+  container::CFrameScanner m_scanner;
+};
+
+}  // namespace device

@@ -1,0 +1,224 @@
+#include "device/track_transfer.h"
+
+#include "app/debug_log.h"
+#include "device/fringe_data.h"
+
+namespace device {
+
+namespace {
+constexpr uint32_t kProgressHeaderWritten = 10;
+constexpr uint32_t kProgressAudioSpan = 60;
+constexpr uint32_t kProgressAudioWritten = 70;
+constexpr uint32_t kProgressClosed = 80;
+constexpr uint32_t kProgressCommitted = 100;
+constexpr DWORD kDevicePollMs = 50;
+}  // namespace
+
+HRESULT CIPACWrap::Transfer(const mp3::TrackInfo& job, uint32_t albumEid, uint32_t placement) {
+  if (!m_binding.pac) return E_UNEXPECTED;
+  CTrackTransfer run(*this, job, albumEid, placement);
+  return run.Run();
+}
+
+CTrackTransfer::CTrackTransfer(CIPACWrap& wrap, const mp3::TrackInfo& job, uint32_t albumEid,
+                               uint32_t placement)
+    : m_wrap(wrap),
+      m_pac(wrap.m_binding.pac.get()),
+      m_device(wrap.m_deviceName.get()),
+      m_job(job),
+      m_albumEid(albumEid),
+      m_placement(placement) {}
+
+void CTrackTransfer::StopCheck() const {
+  if (m_wrap.StopRequested()) throw TransferStop{S_FALSE};
+}
+
+void CTrackTransfer::Fail(HRESULT result, const char* step) const {
+  DebugLog("\nCIPACWrap::Transfer: %s failed (0x%08lX)", step, static_cast<unsigned long>(result));
+  throw TransferStop{result};
+}
+
+void CTrackTransfer::Progress(uint32_t percent) const {
+  m_wrap.m_pEvents->RunningState(m_job.number, percent);
+}
+
+void CTrackTransfer::ReadProgress(LONGLONG& current, LONGLONG& total) {
+  const HRESULT h = m_pac->GetOperationProgress(m_device, m_operation, &current, &total);
+  if (FAILED(h)) Fail(h, "GetOperationProgress");
+}
+
+void CTrackTransfer::BuildParameters(uint32_t trackNumber, uint32_t audioSize) {
+  m_params = win::TaskMemory<ExportParameters>::Allocate(1);
+  if (!m_params) Fail(E_OUTOFMEMORY, "CoTaskMemAlloc(32)");
+  HRESULT h = m_paramProperties.allocate(2);
+  if (SUCCEEDED(h)) h = m_paramProperties.setUnsigned(0, kPropTrackNumber, trackNumber);
+  if (SUCCEEDED(h)) h = m_paramProperties.setUnsigned(1, kPropTrackFlags, kNewTrackFlags);
+  if (FAILED(h)) Fail(h, "building the export parameters");
+  m_params->parent = m_albumEid;
+  m_params->placement = m_placement;
+  m_params->totalBytes = static_cast<ULONGLONG>(audioSize) + 2ull * kHeaderBlockLength;
+  m_params->newId = 0;
+  m_params->propertyCount = 2;
+  m_params->properties = m_paramProperties.get();
+}
+
+void CTrackTransfer::ReadDestination() {
+  const ULONG ids[] = {kPropFilePath};
+  PropertyBlock block;
+  const HRESULT h = m_pac->GetProperties(m_device, m_params->newId, 1, ids, block.put(1));
+  if (FAILED(h)) Fail(h, "GetProperties(destination)");
+  const std::u16string path = TextOf(block.value(0));
+  if (path.empty()) Fail(E_UNEXPECTED, "GetProperties(destination)");
+  m_destination = sys::Path(path);
+  DebugLog("\nCIPACWrap::Transfer dest path is %s", sys::AnsiFromPath(m_destination).c_str());
+}
+
+void CTrackTransfer::WriteData(ULONG count, const BYTE* data, bool retryOnFail, const char* step) {
+  HRESULT h = m_pac->WriteExportData(m_device, m_operation, count, data);
+  // A chunk write that fails plainly is tried once more: the library may
+  // have been busy. Any other failure, or a second one, is final.
+  if (h == E_FAIL && retryOnFail) h = m_pac->WriteExportData(m_device, m_operation, count, data);
+  if (FAILED(h)) Fail(h, step);
+}
+
+void CTrackTransfer::WriteAudio() {
+  CRv3Broker& broker = m_wrap.m_broker;
+  for (;;) {
+    StopCheck();
+    AudioChunk chunk;
+    const HRESULT next = broker.NextChunk(chunk);
+    if (chunk.size == 0) {
+      if (next != S_OK) Fail(next, "NextChunk");
+      return;
+    }
+    // Two notes per chunk rather than four: each note is a write of the
+    // shared log, and the marker before the write still shows a hang.
+    DebugLog("\nCheck m_bIsConnected=%d\n1", static_cast<int>(m_wrap.m_bIsConnected.load()));
+    StopCheck();
+    WriteData(chunk.size, chunk.bytes.get(), true, "WriteExportData(chunk)");
+    LONGLONG current = 0, total = 0;
+    ReadProgress(current, total);
+    DebugLog("\n2\ndwOutSize=%d, hyCurSize = %lld, hyTotalSize = %lld\r\n", static_cast<int>(chunk.size),
+             static_cast<long long>(current), static_cast<long long>(total));
+    // A zero total tells nothing about the share written.
+    LONGLONG share = total > 0 ? current * static_cast<LONGLONG>(kProgressAudioSpan) / total : 0;
+    if (share < 0) share = 0;
+    if (share > kProgressAudioSpan) share = kProgressAudioSpan;
+    Progress(kProgressHeaderWritten + static_cast<uint32_t>(share));
+  }
+}
+
+void CTrackTransfer::SetTrackProperties(const container::HeaderBlockBytes& closing) {
+  StopCheck();
+  PropertyBlock block;
+  HRESULT h = block.allocate(6);
+  if (SUCCEEDED(h)) h = block.setText(0, kPropName, m_job.wideTitle);
+  if (SUCCEEDED(h)) h = block.setText(1, kPropArtist, m_job.wideArtist);
+  if (SUCCEEDED(h)) h = block.setText(2, kPropAlbumText, m_job.wideAlbum);
+  if (SUCCEEDED(h)) h = block.setText(3, kPropGenre, m_job.wideGenre);
+  if (SUCCEEDED(h)) h = block.setPlayTime(4, kPropPlayTime, m_job.durationMs);
+  if (SUCCEEDED(h)) h = block.setBytes(5, kPropHeaderBytes, closing.data() + 8, kHeaderPropertyBytes);
+  if (SUCCEEDED(h)) h = m_pac->SetProperties(m_device, m_params->newId, 6, block.get());
+  // The texts are in the track's tag already; a track without them in the
+  // library's properties still plays, so the transfer goes on.
+  if (FAILED(h)) DebugLog("\nSetTrackProperties failed (0x%08lX)", static_cast<unsigned long>(h));
+}
+
+void CTrackTransfer::WaitForDevice(HRESULT& last) {
+  HRESULT h = m_pac->GetCurrentOperation(m_device, &m_operation);
+  if (FAILED(h)) Fail(h, "GetCurrentOperation");
+  LONGLONG current = 0, total = 0;
+  last = m_pac->GetOperationProgress(m_device, m_operation, &current, &total);
+  if (FAILED(last)) Fail(last, "GetOperationProgress");
+  while (current < total) {
+    StopCheck();
+    last = m_pac->GetOperationProgress(m_device, m_operation, &current, &total);
+    if (FAILED(last)) Fail(last, "GetOperationProgress");
+    if (current >= total) break;
+    ::Sleep(kDevicePollMs);
+  }
+}
+
+HRESULT CTrackTransfer::Abandon(HRESULT result) {
+  DebugLog("\nCIPACWrap::Transfer exception");
+  // A vanished device answers nothing: the export and the transaction die
+  // with it.
+  if (m_wrap.m_bIsConnected.load() != 0) {
+    if (m_exportStarted && !m_exportEnded) m_pac->CancelOperation(m_device, m_operation);
+    m_wrap.EndTransaction();
+  }
+  return result;
+}
+
+HRESULT CTrackTransfer::Run() {
+  try {
+    CRv3Broker& broker = m_wrap.m_broker;
+    const uint32_t trackNumber = m_wrap.AllocateTrackNumber();
+    DebugLog("\nCIPACWrap::Transfer '%s'", sys::AnsiFromPath(m_job.sourcePath).c_str());
+
+    uint32_t audioSize = 0, headerLength = 0;
+    container::HeaderBlockBytes opening{};
+    const HRESULT init = broker.Init(m_job.sourcePath, &audioSize, &opening, &headerLength);
+    DebugLog("\nCIPACWrap::Transfer after RV3 broker init");
+    // A source without usable audio fails here, before the device is
+    // asked for anything.
+    if (FAILED(init)) Fail(init, "RV3 broker init");
+
+    BuildParameters(trackNumber, audioSize);
+    if (m_wrap.m_cancelRequested && m_wrap.m_cancelRequested()) throw TransferStop{S_FALSE};
+
+    HRESULT h = m_pac->StartExportOperation(m_device, m_params.get(), &m_operation);
+    DebugLog("\nCIPACWrap::Transfer after StartExportOperation");
+    if (h != S_OK) {
+      DebugLog("\nStartExportOperation failed (0x%08lX)", static_cast<unsigned long>(h));
+      throw TransferStop{E_FAIL};
+    }
+    m_exportStarted = true;
+
+    ReadDestination();
+    StopCheck();
+    h = WriteFringeData(m_destination, m_job, [this] { return m_wrap.StopRequested(); });
+    if (h == S_FALSE) throw TransferStop{S_FALSE};
+    if (FAILED(h)) Fail(h, "WriteFringeData");
+    if (m_wrap.m_bIsConnected.load() == 0) throw TransferStop{S_FALSE};
+
+    // The opening block must arrive, or the stream falls short of the
+    // announced total and the export can never complete.
+    WriteData(headerLength, opening.data(), false, "WriteExportData(opening header)");
+    DebugLog("\nHeader is written.");
+    LONGLONG current = 0, total = 0;
+    ReadProgress(current, total);
+    Progress(kProgressHeaderWritten);
+    DebugLog("\nstart to write data trunc.");
+
+    WriteAudio();
+
+    Progress(kProgressAudioWritten);
+    StopCheck();
+    container::HeaderBlockBytes closing{};
+    if (h = broker.CloseHeader(&closing, &headerLength); FAILED(h)) Fail(h, "CloseHeader");
+    StopCheck();
+    WriteData(headerLength, closing.data(), false, "WriteExportData(closing header)");
+    ReadProgress(current, total);
+    Progress(kProgressClosed);
+
+    StopCheck();
+    m_wrap.m_pEvents->TransferPastCancel();
+    SetTrackProperties(closing);
+
+    if (h = m_pac->EndExportOperation(m_device, m_operation); FAILED(h)) Fail(h, "EndExportOperation");
+    m_exportEnded = true;
+    Progress(kProgressCommitted);
+
+    HRESULT last = S_OK;
+    WaitForDevice(last);
+    DebugLog("\nCIPACWrap::Transfer end");
+    return last;
+  } catch (const TransferStop& stop) {
+    return Abandon(stop.result);
+  } catch (...) {
+    return Abandon(E_FAIL);
+  }
+}
+
+}  // namespace device

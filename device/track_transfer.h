@@ -1,0 +1,56 @@
+// One run of CIPACWrap::Transfer: the export of one MP3 file as a new track,
+// step by step, with the state an abandoned run must undo (the export
+// handle, whether the export started and ended). Failures and stops inside
+// a step are thrown as TransferStop and turned into the run's result in one
+// place, which also cancels the export and ends the transaction.
+#pragma once
+
+#include <cstdint>
+
+#include "device/ipac.h"
+#include "device/ipac_wrap.h"
+#include "device/property_block.h"
+#include "mp3/track_info.h"
+#include "win32/task_memory.h"
+
+namespace device {
+
+class CTrackTransfer {
+ public:
+  CTrackTransfer(CIPACWrap& wrap, const mp3::TrackInfo& job, uint32_t albumEid, uint32_t placement);
+  HRESULT Run();
+
+ private:
+  struct TransferStop {
+    HRESULT result;  // 1 for a cancel or a vanished device
+  };
+
+  void StopCheck() const;
+  [[noreturn]] void Fail(HRESULT result, const char* step) const;
+  void Progress(uint32_t percent) const;
+  // Polls the export; a failure fails the transfer.
+  void ReadProgress(LONGLONG& current, LONGLONG& total);
+  void BuildParameters(uint32_t trackNumber, uint32_t audioSize);
+  void ReadDestination();
+  void WriteData(ULONG count, const BYTE* data, bool retryOnFail, const char* step);
+  void WriteAudio();
+  void SetTrackProperties(const container::HeaderBlockBytes& closing);
+  void WaitForDevice(HRESULT& last);
+  HRESULT Abandon(HRESULT result);
+
+  CIPACWrap& m_wrap;
+  IPAC* m_pac;
+  BSTR m_device;
+  const mp3::TrackInfo& m_job;
+  const uint32_t m_albumEid;
+  const uint32_t m_placement;
+
+  win::TaskMemory<ExportParameters> m_params;
+  PropertyBlock m_paramProperties;
+  ULONG m_operation = 0;
+  bool m_exportStarted = false;
+  bool m_exportEnded = false;
+  sys::Path m_destination;
+};
+
+}  // namespace device

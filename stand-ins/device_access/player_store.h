@@ -1,0 +1,108 @@
+// The simulated player's contents: albums in display order, each with its
+// tracks in display order, the properties of every album and track, and one
+// file per track in the "tracks" folder. The index survives restarts. It
+// is kept in two files that take turns: each save writes a new index with
+// the next generation number over the older file, and only a complete
+// index (its end line counts the records and carries a hash of the text
+// before it) is ever read, so a crash leaves the newest complete index in
+// force and never half of one. Replacing one file by renaming another over
+// it would say the same, but costs a deletion per save, which on some
+// systems is slower than storing a short track. Track files the index does
+// not name (an export that never ended) are removed when the player is
+// opened.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/hresult.h"
+#include "platform/system.h"
+#include "stand-ins/device_access/property_value.h"
+
+namespace standin {
+
+struct StoredTrack {
+  uint32_t id = 0;
+  std::string fileName;    // inside the tracks folder
+  uint64_t fileBytes = 0;  // size of the track file
+  PropertyMap properties;
+};
+
+struct StoredAlbum {
+  uint32_t id = 0;
+  PropertyMap properties;
+  std::vector<uint32_t> tracks;  // display order
+};
+
+class PlayerStore {
+ public:
+  static constexpr uint32_t kRootId = 1;
+  static constexpr uint32_t kFirstObjectId = 256;
+  static constexpr const char* kIndexNames[2] = {"index-1.txt", "index-2.txt"};
+  static constexpr const char* kTracksFolderName = "tracks";
+
+  // Reads the player in folder (creating the folder; no index yet is an
+  // empty player) and removes what an interrupted run left behind. kFail
+  // with a description when the index is unreadable.
+  HRESULT open(const sys::Path& folder, std::string& problem);
+  // Reads the index only, changing nothing on disk.
+  HRESULT load(const sys::Path& folder, std::string& problem);
+  // Writes the index over the older of the two files.
+  HRESULT save(std::string& problem);
+
+  const sys::Path& folder() const { return folder_; }
+  sys::Path tracksFolder() const { return folder_ / kTracksFolderName; }
+  sys::Path trackPath(const StoredTrack& t) const { return tracksFolder() / t.fileName; }
+  static std::string TrackFileName(uint32_t id);
+
+  const std::vector<StoredAlbum>& albums() const { return albums_; }
+  const std::map<uint32_t, StoredTrack>& tracks() const { return tracks_; }
+  StoredAlbum* album(uint32_t id);
+  StoredTrack* track(uint32_t id);
+  // The album holding a track; 0 when the track is unknown.
+  uint32_t albumOf(uint32_t trackId) const;
+  bool isAlbum(uint32_t id) const;
+  bool isTrack(uint32_t id) const { return tracks_.count(id) != 0; }
+
+  uint32_t allocateId() { return nextId_++; }
+  uint64_t usedBytes() const;
+  // Sum of the play times of an album's tracks.
+  int64_t albumPlayTime(const StoredAlbum& a) const;
+
+  // Changes in memory; the caller saves.
+  StoredAlbum& addAlbum(uint32_t id);
+  // Inserts at position (0-based, clipped to the end) of the album.
+  void insertTrack(uint32_t albumId, size_t position, StoredTrack track);
+  // Forgets the track and deletes its file.
+  bool removeTrack(uint32_t id);
+  // Only an empty album can go.
+  HRESULT removeAlbum(uint32_t id);
+  // Moves items before (1) or after (2) the reference, or to the end of the
+  // reference album (4). results[i] is 0 for a moved item.
+  void move(uint32_t reference, uint32_t placement, const std::vector<uint32_t>& ids,
+            std::vector<HRESULT>& results);
+
+  // The index text and its reader, for tests and the player tool. Bytes
+  // after a complete index's end line are left from a longer earlier one.
+  std::string indexText() const;
+  bool parseIndex(const std::string& text, std::string& problem);
+  uint64_t generation() const { return generation_; }
+
+ private:
+  void moveAlbums(uint32_t reference, uint32_t placement, const std::vector<uint32_t>& ids,
+                  std::vector<HRESULT>& results);
+  void moveTracks(uint32_t reference, uint32_t placement, const std::vector<uint32_t>& ids,
+                  std::vector<HRESULT>& results);
+  void removeOrphanFiles();
+
+  sys::Path folder_;
+  std::vector<StoredAlbum> albums_;
+  std::map<uint32_t, StoredTrack> tracks_;
+  uint32_t nextId_ = kFirstObjectId;
+  uint64_t generation_ = 0;
+  int currentFile_ = -1;  // which of kIndexNames holds the index in force
+};
+
+}  // namespace standin
