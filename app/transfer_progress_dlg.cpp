@@ -1,0 +1,142 @@
+#include "app/transfer_progress_dlg.h"
+
+#include "app/message_ids.h"
+#include "app/registered_messages.h"
+#include "app/resource_ids.h"
+#include "app/transfer_progress_dlg_res.h"
+#include "winui/application.h"
+#include "winui/controls.h"
+#include "winui/message_text.h"
+
+namespace app {
+
+namespace {
+
+// The picture square: 34 x 34 pixels at 10,10 of the client area.
+constexpr int kPictureLeft = 10;
+constexpr int kPictureTop = 10;
+constexpr int kPictureSize = 34;
+// The window's top edge below the list's top edge at the start of a drop.
+constexpr int kOffsetBelowListTop = 80;
+
+HINSTANCE ResourceModule() {
+  if (winui::CApplication* app = winui::CApplication::Instance(); app && app->instance())
+    return app->instance();
+  return ::GetModuleHandleW(nullptr);
+}
+
+}  // namespace
+
+CTransferProgressDlg::CTransferProgressDlg(TransferFlags& flags)
+    : CDialog(IDD_TRANSFER_PROGRESS), flags_(flags) {}
+
+bool CTransferProgressDlg::OnInitDialog() {
+  setItemText(IDC_PROGRESS_TEXT, std::wstring());
+  setTitle(winui::MessageText(msg::kAppTitle));
+  // Grey in the pictures becomes the dialog's own face colour.
+  const UINT load = LR_LOADMAP3DCOLORS;
+  pictures_[0].reset(
+      ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(IDB_PROGRESS_PICTURE_1), IMAGE_BITMAP, 0, 0, load));
+  pictures_[1].reset(
+      ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(IDB_PROGRESS_PICTURE_2), IMAGE_BITMAP, 0, 0, load));
+  winui::Place(item(IDC_PROGRESS_PICTURE), kPictureLeft, kPictureTop, kPictureSize, kPictureSize);
+  state_.prepareForTransfer();
+  SetButtonState(0);
+  return true;
+}
+
+void CTransferProgressDlg::SetProgressText(const std::wstring& text) {
+  if (!state_.acceptsText()) return;
+  setItemText(IDC_PROGRESS_TEXT, text);
+}
+
+void CTransferProgressDlg::SetButtonState(uint32_t flags) {
+  state_.setButtonFlags(flags);
+  setItemText(IDC_PROGRESS_BUTTON, winui::MessageText(state_.buttonCaptionId()));
+  enableItem(IDC_PROGRESS_BUTTON, state_.buttonEnabled());
+}
+
+void CTransferProgressDlg::DrawPicture(int picture) {
+  if (picture != 1 && picture != 2) return;
+  HWND square = item(IDC_PROGRESS_PICTURE);
+  if (!square) return;
+  if (picture == 2) ::InvalidateRect(square, nullptr, TRUE);
+  picture_ = picture;
+  ::SendMessageW(square, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(pictures_[picture - 1].get()));
+  winui::Place(square, kPictureLeft, kPictureTop, kPictureSize, kPictureSize);
+  ::UpdateWindow(square);
+}
+
+void CTransferProgressDlg::ShowForTransfer(HWND list) {
+  if (!hwnd()) return;
+  RECT window{};
+  ::GetWindowRect(hwnd(), &window);
+  RECT listRect{};
+  if (list && ::GetWindowRect(list, &listRect)) {
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    const int left = listRect.left + ((listRect.right - listRect.left) - width) / 2;
+    const int top = listRect.top + kOffsetBelowListTop;
+    ::SetWindowPos(hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  enableMainWindow(false);
+  // A new transfer: a cancel of an earlier one no longer freezes the text.
+  state_.prepareForTransfer();
+  ::ShowWindow(hwnd(), SW_SHOW);
+  DrawPicture(1);
+  SetButtonState(0);
+  ::SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ::SetForegroundWindow(hwnd());
+  ::SetFocus(item(IDC_PROGRESS_BUTTON));
+  SetProgressText(winui::MessageText(msg::kCollectingFiles));
+}
+
+void CTransferProgressDlg::HideAndReleaseMainWindow() {
+  if (hwnd()) ::ShowWindow(hwnd(), SW_HIDE);
+  enableMainWindow(true);
+}
+
+void CTransferProgressDlg::MakeTopMost() {
+  if (hwnd()) ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool CTransferProgressDlg::isVisible() const { return hwnd() && ::IsWindowVisible(hwnd()); }
+
+void CTransferProgressDlg::enableMainWindow(bool enable) const {
+  if (mainWindow_) ::EnableWindow(mainWindow_, enable ? TRUE : FALSE);
+}
+
+bool CTransferProgressDlg::OnCommand(UINT id, UINT notifyCode, HWND control) {
+  if (id == IDC_PROGRESS_BUTTON && notifyCode == BN_CLICKED) {
+    OnCancel();
+    return true;
+  }
+  // Enter has no meaning here; only the button (or Esc) acts.
+  if (id == IDOK) return true;
+  return CDialog::OnCommand(id, notifyCode, control);
+}
+
+void CTransferProgressDlg::OnCancel() {
+  // Esc does what the button does, and nothing while the button is disabled
+  // (already cancelling, or past the point where a track can be stopped).
+  if (HWND button = item(IDC_PROGRESS_BUTTON); button && !::IsWindowEnabled(button)) return;
+  switch (state_.cancel(flags_.busy.load() != 0)) {
+    case ProgressCancelAction::kHideWindow:
+      HideAndReleaseMainWindow();
+      break;
+    case ProgressCancelAction::kCancelTransfer:
+      enableItem(IDC_PROGRESS_BUTTON, false);
+      flags_.cancel.store(1);
+      // Set directly: the text is frozen from now on.
+      setItemText(IDC_PROGRESS_TEXT, winui::MessageText(msg::kCancelling));
+      if (mainWindow_) ::SendMessageW(mainWindow_, messages::kTransferCancelled.id(), 0, 0);
+      break;
+    case ProgressCancelAction::kEndIdle:
+      flags_.cancel.store(1);
+      if (mainWindow_) ::SendMessageW(mainWindow_, messages::kTransferCompleted.id(), 0, 0);
+      enableItem(IDC_PROGRESS_BUTTON, true);
+      break;
+  }
+}
+
+}  // namespace app
