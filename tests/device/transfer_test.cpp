@@ -65,14 +65,14 @@ class TransferTest : public ::testing::Test {
 
 struct StoredCase {
   const char* name;
-  std::vector<FrameSpec> specs;  // runs of frames, one per spec
+  std::vector<FrameSpec> runs;  // one run of frames per layout
   size_t framesPerRun;
   int wrapper;  // 0 none, 1 ID3v2 + ID3v1, 2 ID3v2 with footer, 3 RIFF WAVE, 4 RIFF RMP3, 5 ID3v2.4
   std::array<uint8_t, 4> codec;
   uint32_t ms;
 };
 
-FrameSpec Spec(unsigned version, unsigned layer, unsigned bitRateIndex, unsigned channelMode = 0) {
+FrameSpec Layout(unsigned version, unsigned layer, unsigned bitRateIndex, unsigned channelMode = 0) {
   FrameSpec s;
   s.version = version;
   s.layer = layer;
@@ -83,12 +83,12 @@ FrameSpec Spec(unsigned version, unsigned layer, unsigned bitRateIndex, unsigned
 
 TEST_F(TransferTest, StoredTrackIsTagHeaderAndTheSourceFrames) {
   const StoredCase cases[] = {
-      {"mpeg1-l3-128", {Spec(1, 3, 9)}, 1000, 0, {0x03, 0x80, 0xD9, 0x00}, 26122},
-      {"mpeg2-l3-64-joint", {Spec(2, 3, 8, 1)}, 300, 1, {0x03, 0x80, 0x98, 0x10}, 7836},
-      {"mpeg25-l3-32-mono", {Spec(3, 3, 4, 3)}, 100, 2, {0x03, 0x80, 0x14, 0x30}, 5224},
-      {"mpeg1-l1-128", {Spec(1, 1, 4)}, 700, 3, {0x03, 0x80, 0xF4, 0x00}, 6095},
-      {"mpeg1-l2-192-dual", {Spec(1, 2, 10, 2)}, 400, 4, {0x03, 0x80, 0xEA, 0x20}, 10448},
-      {"vbr-128-320", {Spec(1, 3, 9), Spec(1, 3, 14)}, 100, 5, {0x03, 0x90, 0xDE, 0x00}, 5224},
+      {"mpeg1-l3-128", {Layout(1, 3, 9)}, 1000, 0, {0x03, 0x80, 0xD9, 0x00}, 26122},
+      {"mpeg2-l3-64-joint", {Layout(2, 3, 8, 1)}, 300, 1, {0x03, 0x80, 0x98, 0x10}, 7836},
+      {"mpeg25-l3-32-mono", {Layout(3, 3, 4, 3)}, 100, 2, {0x03, 0x80, 0x14, 0x30}, 5224},
+      {"mpeg1-l1-128", {Layout(1, 1, 4)}, 700, 3, {0x03, 0x80, 0xF4, 0x00}, 6095},
+      {"mpeg1-l2-192-dual", {Layout(1, 2, 10, 2)}, 400, 4, {0x03, 0x80, 0xEA, 0x20}, 10448},
+      {"vbr-128-320", {Layout(1, 3, 9), Layout(1, 3, 14)}, 100, 5, {0x03, 0x90, 0xDE, 0x00}, 5224},
   };
   StandInPlayer p;
   const uint32_t album = p.createAlbum(u"Album");
@@ -97,7 +97,7 @@ TEST_F(TransferTest, StoredTrackIsTagHeaderAndTheSourceFrames) {
   for (const StoredCase& c : cases) {
     std::vector<uint8_t> audio;
     uint8_t fill = 0x21;
-    for (const FrameSpec& s : c.specs) testsupport::Append(audio, Frames(s, c.framesPerRun, fill++));
+    for (const FrameSpec& s : c.runs) testsupport::Append(audio, Frames(s, c.framesPerRun, fill++));
     std::vector<uint8_t> file;
     const auto tag =
         devicetest::Id3v2Tag(devicetest::Id3v2TextFrame("TIT2", "x"), c.wrapper == 2, c.wrapper == 5 ? 4 : 3);
@@ -126,7 +126,7 @@ TEST_F(TransferTest, StoredTrackIsTagHeaderAndTheSourceFrames) {
     const auto stored = p.trackBytes(eid);
     ASSERT_EQ(stored.size(), 3072 + 96 + audio.size()) << c.name;
     EXPECT_EQ(Slice(stored, 0, 3072), ExpectedTag(title, artist, albumText, genre)) << c.name;
-    const uint32_t frames = static_cast<uint32_t>(c.specs.size() * c.framesPerRun);
+    const uint32_t frames = static_cast<uint32_t>(c.runs.size() * c.framesPerRun);
     EXPECT_EQ(Slice(stored, 3072, 96), ExpectedHeader(c.codec, c.ms, frames)) << c.name;
     EXPECT_TRUE(Slice(stored, 3168, audio.size()) == audio) << c.name;
     EXPECT_EQ(p.state().lastExportTotal, audio.size() + 192) << c.name;
@@ -149,7 +149,7 @@ TEST_F(TransferTest, StoredTrackIsTagHeaderAndTheSourceFrames) {
 TEST_F(TransferTest, PlayerFolderOutsideTheAnsiCodePageGetsItsTag) {
   StandInPlayer p("", true, u"\u64ad\u653e\u5668");
   const uint32_t album = p.createAlbum(u"A");
-  const auto audio = Frames(Spec(1, 3, 9), 20, 0x44);
+  const auto audio = Frames(Layout(1, 3, 9), 20, 0x44);
   ASSERT_EQ(p.transfer(p.job(p.writeSource("a.mp3", audio)), album), S_OK);
   const auto stored = p.trackBytes(p.tracks(album).at(0).eid);
   EXPECT_EQ(Slice(stored, 0, 3072), ExpectedTag(u"Title", u"Artist", u"Album", u"Genre"));
@@ -165,7 +165,7 @@ TEST_F(TransferTest, AnalysedFileCarriesItsTagTexts) {
        {std::pair{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Record"}, {"TCON", "(17)"}}) {
     testsupport::Append(body, devicetest::Id3v2TextFrame(id, text));
   }
-  const auto audio = Frames(Spec(2, 3, 8), 300, 0x33);
+  const auto audio = Frames(Layout(2, 3, 8), 300, 0x33);
   const auto path = p.writeSource("tagged.mp3", Concat({devicetest::Id3v2Tag(body), audio}));
   mp3::TrackInfo info;
   ASSERT_TRUE(p.wrap().CheckValidity(path, info));
@@ -221,7 +221,7 @@ TEST_F(TransferTest, CancelBetweenChunksLeavesNoTrackAndTheNextStartsClean) {
 
   cancel = false;
   p.events().onProgress = nullptr;
-  const auto audio = Frames(Spec(1, 3, 9), 50, 0x44);
+  const auto audio = Frames(Layout(1, 3, 9), 50, 0x44);
   ASSERT_EQ(p.transfer(p.job(p.writeSource("small.mp3", audio)), album), S_OK);
   const auto stored = p.trackBytes(p.tracks(album).at(0).eid);
   EXPECT_EQ(Slice(stored, 3072, 96), ExpectedHeader({0x03, 0x80, 0xD9, 0x00}, 1306, 50));

@@ -59,8 +59,8 @@ class FrameWalk : public ::testing::Test {
   testsupport::TempDir dir;
 };
 
-FrameSpec SpecOf(unsigned version, unsigned layer, unsigned bitRateIndex, unsigned sampleRateIndex,
-               unsigned padding = 0) {
+FrameSpec LayoutOf(unsigned version, unsigned layer, unsigned bitRateIndex, unsigned sampleRateIndex,
+                   unsigned padding = 0) {
   FrameSpec s;
   s.version = version;
   s.layer = layer;
@@ -108,8 +108,8 @@ TEST_F(FrameWalk, LastByteBoundsWhereAHeaderMayStartNotWhereItEnds) {
 TEST_F(FrameWalk, TotalIsTruncatedNotRounded) {
   // 54 frames of 96 kbit/s at 32 kHz, padded (433 bytes, 36.0833 ms), and two
   // of 40 kbit/s at 44.1 kHz, padded (131 bytes, 26.2 ms): 2000.9 ms.
-  const Bytes stream = mp3test::Join(
-      {testsupport::MakeStream(SpecOf(1, 3, 7, 2, 1), 54), testsupport::MakeStream(SpecOf(1, 3, 2, 0, 1), 2)});
+  const Bytes stream = mp3test::Join({testsupport::MakeStream(LayoutOf(1, 3, 7, 2, 1), 54),
+                                      testsupport::MakeStream(LayoutOf(1, 3, 2, 0, 1), 2)});
   const auto r = walkAll(stream);
   EXPECT_NEAR(r.durationMs, 2000.9, 1e-6);
   EXPECT_EQ(mp3::WholeMilliseconds(r.durationMs), 2000u);
@@ -121,13 +121,14 @@ TEST_F(FrameWalk, TotalIsTruncatedNotRounded) {
 TEST_F(FrameWalk, BufferedWalkMatchesFourByteStepsOnMixedStreams) {
   // Every version and layer, padding, garbage full of sync lookalikes, and
   // frames larger than the smallest buffers.
-  const FrameSpec specs[] = {SpecOf(1, 3, 9, 0),  SpecOf(1, 3, 9, 0, 1), SpecOf(2, 3, 8, 0), SpecOf(3, 3, 1, 1),
-                             SpecOf(1, 2, 14, 1), SpecOf(1, 1, 13, 2),   SpecOf(2, 1, 3, 1), SpecOf(2, 2, 5, 2)};
+  const FrameSpec layouts[] = {LayoutOf(1, 3, 9, 0), LayoutOf(1, 3, 9, 0, 1), LayoutOf(2, 3, 8, 0),
+                               LayoutOf(3, 3, 1, 1), LayoutOf(1, 2, 14, 1),   LayoutOf(1, 1, 13, 2),
+                               LayoutOf(2, 1, 3, 1), LayoutOf(2, 2, 5, 2)};
   std::mt19937 random(20240607);
   for (int round = 0; round < 12; ++round) {
     Bytes stream;
     for (int i = 0; i < 60; ++i) {
-      const Bytes frame = testsupport::MakeFrame(specs[random() % std::size(specs)]);
+      const Bytes frame = testsupport::MakeFrame(layouts[random() % std::size(layouts)]);
       stream.insert(stream.end(), frame.begin(), frame.end());
       for (unsigned junk = random() % 6; junk > 0; --junk) {
         const uint8_t lookalikes[] = {0xFF, 0xFF, 0xE0, 0xFB, 0x00, 0x90};

@@ -29,10 +29,10 @@ void TrackListFixture::load(const std::vector<std::pair<std::string, int>>& albu
 }
 
 void TrackListFixture::load(int albums, int tracksPerAlbum) {
-  std::vector<std::pair<std::string, int>> spec;
+  std::vector<std::pair<std::string, int>> albumSizes;
   for (int i = 0; i < albums; ++i)
-    spec.emplace_back(std::string(1, static_cast<char>('A' + i)), tracksPerAlbum);
-  load(spec);
+    albumSizes.emplace_back(std::string(1, static_cast<char>('A' + i)), tracksPerAlbum);
+  load(albumSizes);
 }
 
 std::vector<std::string> TrackListFixture::rowTexts() const {
