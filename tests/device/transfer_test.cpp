@@ -72,23 +72,34 @@ struct StoredCase {
   uint32_t ms;
 };
 
-FrameSpec Layout(unsigned version, unsigned layer, unsigned bitRateIndex, unsigned channelMode = 0) {
-  FrameSpec s;
-  s.version = version;
-  s.layer = layer;
-  s.bitRateIndex = bitRateIndex;
-  s.channelMode = channelMode;
-  return s;
-}
-
 TEST_F(TransferTest, StoredTrackIsTagHeaderAndTheSourceFrames) {
   const StoredCase cases[] = {
-      {"mpeg1-l3-128", {Layout(1, 3, 9)}, 1000, 0, {0x03, 0x80, 0xD9, 0x00}, 26122},
-      {"mpeg2-l3-64-joint", {Layout(2, 3, 8, 1)}, 300, 1, {0x03, 0x80, 0x98, 0x10}, 7836},
-      {"mpeg25-l3-32-mono", {Layout(3, 3, 4, 3)}, 100, 2, {0x03, 0x80, 0x14, 0x30}, 5224},
-      {"mpeg1-l1-128", {Layout(1, 1, 4)}, 700, 3, {0x03, 0x80, 0xF4, 0x00}, 6095},
-      {"mpeg1-l2-192-dual", {Layout(1, 2, 10, 2)}, 400, 4, {0x03, 0x80, 0xEA, 0x20}, 10448},
-      {"vbr-128-320", {Layout(1, 3, 9), Layout(1, 3, 14)}, 100, 5, {0x03, 0x90, 0xDE, 0x00}, 5224},
+      {"mpeg1-l3-128", {testsupport::FrameLayout(1, 3, 9)}, 1000, 0, {0x03, 0x80, 0xD9, 0x00}, 26122},
+      {"mpeg2-l3-64-joint",
+       {testsupport::FrameLayout(2, 3, 8, 0, 0, 1)},
+       300,
+       1,
+       {0x03, 0x80, 0x98, 0x10},
+       7836},
+      {"mpeg25-l3-32-mono",
+       {testsupport::FrameLayout(3, 3, 4, 0, 0, 3)},
+       100,
+       2,
+       {0x03, 0x80, 0x14, 0x30},
+       5224},
+      {"mpeg1-l1-128", {testsupport::FrameLayout(1, 1, 4)}, 700, 3, {0x03, 0x80, 0xF4, 0x00}, 6095},
+      {"mpeg1-l2-192-dual",
+       {testsupport::FrameLayout(1, 2, 10, 0, 0, 2)},
+       400,
+       4,
+       {0x03, 0x80, 0xEA, 0x20},
+       10448},
+      {"vbr-128-320",
+       {testsupport::FrameLayout(1, 3, 9), testsupport::FrameLayout(1, 3, 14)},
+       100,
+       5,
+       {0x03, 0x90, 0xDE, 0x00},
+       5224},
   };
   StandInPlayer p;
   const uint32_t album = p.createAlbum(u"Album");
@@ -149,7 +160,7 @@ TEST_F(TransferTest, StoredTrackIsTagHeaderAndTheSourceFrames) {
 TEST_F(TransferTest, PlayerFolderOutsideTheAnsiCodePageGetsItsTag) {
   StandInPlayer p("", true, u"\u64ad\u653e\u5668");
   const uint32_t album = p.createAlbum(u"A");
-  const auto audio = Frames(Layout(1, 3, 9), 20, 0x44);
+  const auto audio = Frames(testsupport::FrameLayout(1, 3, 9), 20, 0x44);
   ASSERT_EQ(p.transfer(p.job(p.writeSource("a.mp3", audio)), album), S_OK);
   const auto stored = p.trackBytes(p.tracks(album).at(0).eid);
   EXPECT_EQ(Slice(stored, 0, 3072), ExpectedTag(u"Title", u"Artist", u"Album", u"Genre"));
@@ -165,7 +176,7 @@ TEST_F(TransferTest, AnalysedFileCarriesItsTagTexts) {
        {std::pair{"TIT2", "Song"}, {"TPE1", "Band"}, {"TALB", "Record"}, {"TCON", "(17)"}}) {
     testsupport::Append(body, devicetest::Id3v2TextFrame(id, text));
   }
-  const auto audio = Frames(Layout(2, 3, 8), 300, 0x33);
+  const auto audio = Frames(testsupport::FrameLayout(2, 3, 8), 300, 0x33);
   const auto path = p.writeSource("tagged.mp3", Concat({devicetest::Id3v2Tag(body), audio}));
   mp3::TrackInfo info;
   ASSERT_TRUE(p.wrap().CheckValidity(path, info));
@@ -221,7 +232,7 @@ TEST_F(TransferTest, CancelBetweenChunksLeavesNoTrackAndTheNextStartsClean) {
 
   cancel = false;
   p.events().onProgress = nullptr;
-  const auto audio = Frames(Layout(1, 3, 9), 50, 0x44);
+  const auto audio = Frames(testsupport::FrameLayout(1, 3, 9), 50, 0x44);
   ASSERT_EQ(p.transfer(p.job(p.writeSource("small.mp3", audio)), album), S_OK);
   const auto stored = p.trackBytes(p.tracks(album).at(0).eid);
   EXPECT_EQ(Slice(stored, 3072, 96), ExpectedHeader({0x03, 0x80, 0xD9, 0x00}, 1306, 50));

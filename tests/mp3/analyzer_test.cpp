@@ -21,15 +21,6 @@ using testsupport::FrameSpec;
 // 40 frames of MPEG-1 Layer III, 128 kbit/s: 1042.5 ms.
 Bytes Audio() { return testsupport::MakeStream(FrameSpec{}, 40); }
 
-FrameSpec LayoutOf(unsigned version, unsigned layer, unsigned bitRateIndex, unsigned sampleRateIndex) {
-  FrameSpec s;
-  s.version = version;
-  s.layer = layer;
-  s.bitRateIndex = bitRateIndex;
-  s.sampleRateIndex = sampleRateIndex;
-  return s;
-}
-
 class Analyzer : public ::testing::Test {
  protected:
   void SetUp() override { mp3::SelectTagCodePage(0x0409); }
@@ -96,13 +87,18 @@ TEST_F(Analyzer, EveryFrameMustLieWithin32To320Kbits) {
     mp3::Refusal why;
   };
   const Case cases[] = {
-      {"mpeg2-l3-64k", testsupport::MakeStream(LayoutOf(2, 3, 8, 0), 30), true, mp3::Refusal::kNone},
-      {"mpeg2-l3-24k", testsupport::MakeStream(LayoutOf(2, 3, 3, 0), 30), false, mp3::Refusal::kBitRate},
-      {"mpeg1-l2-384k", testsupport::MakeStream(LayoutOf(1, 2, 14, 1), 30), false, mp3::Refusal::kBitRate},
+      {"mpeg2-l3-64k", testsupport::MakeStream(testsupport::FrameLayout(2, 3, 8, 0), 30), true,
+       mp3::Refusal::kNone},
+      {"mpeg2-l3-24k", testsupport::MakeStream(testsupport::FrameLayout(2, 3, 3, 0), 30), false,
+       mp3::Refusal::kBitRate},
+      {"mpeg1-l2-384k", testsupport::MakeStream(testsupport::FrameLayout(1, 2, 14, 1), 30), false,
+       mp3::Refusal::kBitRate},
       {"limits",
-       Join({testsupport::MakeStream(LayoutOf(1, 3, 1, 0), 3), testsupport::MakeStream(LayoutOf(1, 3, 14, 0), 3)}),
+       Join({testsupport::MakeStream(testsupport::FrameLayout(1, 3, 1, 0), 3),
+             testsupport::MakeStream(testsupport::FrameLayout(1, 3, 14, 0), 3)}),
        true, mp3::Refusal::kNone},
-      {"one-too-fast", Join({Audio(), testsupport::MakeFrame(LayoutOf(1, 1, 11, 0)), Audio()}), false,
+      {"one-too-fast",
+       Join({Audio(), testsupport::MakeFrame(testsupport::FrameLayout(1, 1, 11, 0)), Audio()}), false,
        mp3::Refusal::kBitRate},
       {"noise", Bytes(5000, 0x55), false, mp3::Refusal::kNoFrame},
   };
@@ -235,7 +231,7 @@ TEST_F(Analyzer, NarrowTextsInTheAnsiCodePageOfAJapaneseSystem) {
 TEST_F(Analyzer, TrackInfoTakesTextsDurationAndNumber) {
   const Bytes file =
       Join({Tag(4, {Frame(4, "TIT2", Text(3, Ascii("T"))), Frame(4, "TCON", Text(0, Ascii("(17)")))}),
-            testsupport::MakeStream(LayoutOf(1, 3, 7, 2), 3), Audio()});
+            testsupport::MakeStream(testsupport::FrameLayout(1, 3, 7, 2), 3), Audio()});
   const sys::Path path = write("info.mp3", file);
   mp3::TrackInfo info;
   info.reserved = 7;

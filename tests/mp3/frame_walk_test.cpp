@@ -59,17 +59,6 @@ class FrameWalk : public ::testing::Test {
   testsupport::TempDir dir;
 };
 
-FrameSpec LayoutOf(unsigned version, unsigned layer, unsigned bitRateIndex, unsigned sampleRateIndex,
-                   unsigned padding = 0) {
-  FrameSpec s;
-  s.version = version;
-  s.layer = layer;
-  s.bitRateIndex = bitRateIndex;
-  s.sampleRateIndex = sampleRateIndex;
-  s.padding = padding;
-  return s;
-}
-
 TEST_F(FrameWalk, FindsHeadersWhoseSyncStartsInAnyByteOfAStep) {
   // 0, 1, 2 and 3 bytes of garbage before each frame put its 0xFF at every
   // place of a four-byte step, the last one pairing with the next step.
@@ -108,8 +97,8 @@ TEST_F(FrameWalk, LastByteBoundsWhereAHeaderMayStartNotWhereItEnds) {
 TEST_F(FrameWalk, TotalIsTruncatedNotRounded) {
   // 54 frames of 96 kbit/s at 32 kHz, padded (433 bytes, 36.0833 ms), and two
   // of 40 kbit/s at 44.1 kHz, padded (131 bytes, 26.2 ms): 2000.9 ms.
-  const Bytes stream = mp3test::Join({testsupport::MakeStream(LayoutOf(1, 3, 7, 2, 1), 54),
-                                      testsupport::MakeStream(LayoutOf(1, 3, 2, 0, 1), 2)});
+  const Bytes stream = mp3test::Join({testsupport::MakeStream(testsupport::FrameLayout(1, 3, 7, 2, 1), 54),
+                                      testsupport::MakeStream(testsupport::FrameLayout(1, 3, 2, 0, 1), 2)});
   const auto r = walkAll(stream);
   EXPECT_NEAR(r.durationMs, 2000.9, 1e-6);
   EXPECT_EQ(mp3::WholeMilliseconds(r.durationMs), 2000u);
@@ -121,9 +110,10 @@ TEST_F(FrameWalk, TotalIsTruncatedNotRounded) {
 TEST_F(FrameWalk, BufferedWalkMatchesFourByteStepsOnMixedStreams) {
   // Every version and layer, padding, garbage full of sync lookalikes, and
   // frames larger than the smallest buffers.
-  const FrameSpec layouts[] = {LayoutOf(1, 3, 9, 0), LayoutOf(1, 3, 9, 0, 1), LayoutOf(2, 3, 8, 0),
-                               LayoutOf(3, 3, 1, 1), LayoutOf(1, 2, 14, 1),   LayoutOf(1, 1, 13, 2),
-                               LayoutOf(2, 1, 3, 1), LayoutOf(2, 2, 5, 2)};
+  const FrameSpec layouts[] = {testsupport::FrameLayout(1, 3, 9, 0),  testsupport::FrameLayout(1, 3, 9, 0, 1),
+                               testsupport::FrameLayout(2, 3, 8, 0),  testsupport::FrameLayout(3, 3, 1, 1),
+                               testsupport::FrameLayout(1, 2, 14, 1), testsupport::FrameLayout(1, 1, 13, 2),
+                               testsupport::FrameLayout(2, 1, 3, 1),  testsupport::FrameLayout(2, 2, 5, 2)};
   std::mt19937 random(20240607);
   for (int round = 0; round < 12; ++round) {
     Bytes stream;

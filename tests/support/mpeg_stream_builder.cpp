@@ -18,6 +18,18 @@ constexpr uint32_t kBaseRate[3] = {44100, 48000, 32000};  // MPEG-1; halved for 
 
 }  // namespace
 
+FrameSpec FrameLayout(unsigned version, unsigned layer, unsigned bitRateIndex, unsigned sampleRateIndex,
+                      unsigned padding, unsigned channelMode) {
+  FrameSpec layout;
+  layout.version = version;
+  layout.layer = layer;
+  layout.bitRateIndex = bitRateIndex;
+  layout.sampleRateIndex = sampleRateIndex;
+  layout.padding = padding;
+  layout.channelMode = channelMode;
+  return layout;
+}
+
 std::array<uint8_t, 4> MakeHeader(const FrameSpec& s) {
   // Version bits: 11 MPEG-1, 10 MPEG-2, 00 MPEG-2.5. Layer bits: 4 - layer.
   const unsigned versionBits = s.version == 1 ? 3u : s.version == 2 ? 2u : 0u;

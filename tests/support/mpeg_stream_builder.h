@@ -27,6 +27,10 @@ struct FrameSpec {
   uint8_t fill = 0x00;  // payload byte after the header
 };
 
+// A layout with the fields tests vary most; the rest keep their defaults.
+FrameSpec FrameLayout(unsigned version, unsigned layer, unsigned bitRateIndex, unsigned sampleRateIndex = 0,
+                      unsigned padding = 0, unsigned channelMode = 0);
+
 // The four header bytes for `layout`. Fields are masked to their bit widths and
 // not validated, so tests can also build reserved values.
 std::array<uint8_t, 4> MakeHeader(const FrameSpec& layout);
