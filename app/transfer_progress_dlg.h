@@ -38,6 +38,8 @@ class CTransferProgressDlg final : public winui::CDialog {
   void ShowForTransfer(HWND list);
   // Hides the window and gives the main window back.
   void HideAndReleaseMainWindow();
+  // Enables or disables the one button without changing its caption.
+  void EnableButton(bool enable) { enableItem(kButtonId, enable); }
   // Keeps the window above all others without moving or activating it.
   void MakeTopMost();
 
@@ -52,6 +54,7 @@ class CTransferProgressDlg final : public winui::CDialog {
   void OnHelp() override {}
 
  private:
+  static constexpr int kButtonId = 1007;
   void enableMainWindow(bool enable) const;
 
   TransferFlags& flags_;

@@ -16,52 +16,22 @@
 #include <vector>
 
 #include "app/debug_log.h"
+#include "bench/common/bench_files.h"
 #include "device/ipac_wrap.h"
 #include "platform/system.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-// MPEG-1 Layer III, 320 kbit/s, 44,100 Hz: 1,044-byte frames.
-constexpr uint8_t kHeader[4] = {0xFF, 0xFB, 0xE0, 0x00};
-constexpr size_t kFrameBytes = 1044;
+using bench::Clock;
+using bench::Seconds;
+using bench::TimeCopy;
+using bench::WriteWhole;
 
 std::vector<uint8_t> MakeMp3(size_t bytes, uint32_t seed) {
-  std::vector<uint8_t> data(bytes / kFrameBytes * kFrameBytes);
-  uint32_t x = seed * 2654435761u + 1;
-  for (size_t at = 0; at < data.size(); at += kFrameBytes) {
-    std::memcpy(&data[at], kHeader, 4);
-    // Payload below 0x80 never looks like a frame sync.
-    for (size_t i = 4; i < kFrameBytes; ++i) {
-      x = x * 1664525u + 1013904223u;
-      data[at + i] = static_cast<uint8_t>(x >> 25);
-    }
-  }
+  std::vector<uint8_t> data;
+  bench::AppendFrames(data, bytes, seed, bench::k320kbit);
   return data;
-}
-
-bool WriteWhole(const fs::path& path, const std::vector<uint8_t>& data) {
-  std::FILE* f = _wfopen(path.c_str(), L"wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-  return std::fclose(f) == 0 && ok;
-}
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-
-double TimeCopy(const std::vector<fs::path>& sources, const fs::path& target) {
-  fs::remove_all(target);
-  fs::create_directories(target);
-  const auto start = Clock::now();
-  for (const auto& s : sources) {
-    if (!::CopyFileW(s.c_str(), (target / s.filename()).c_str(), FALSE)) {
-      std::fprintf(stderr, "copy failed: %lu\n", ::GetLastError());
-      return -1;
-    }
-  }
-  return Seconds(Clock::now() - start);
 }
 
 double TimeTransfer(const std::vector<fs::path>& sources, const fs::path& player, uint64_t capacity) {

@@ -119,6 +119,8 @@ void ParseSettings(const std::string& text, PlayerSettings& s, std::vector<std::
       ok = ParseU32(value, s.disconnectAtPoll);
     } else if (key == "zero-progress-total") {
       ok = ParseFlag(value, s.zeroProgressTotal);
+    } else if (key == "write-delay-ms") {
+      ok = ParseU32(value, s.writeDelayMs) && s.writeDelayMs <= 10000;
     } else if (key == "fail") {
       FaultRule rule;
       ok = ParseFault(value, rule);

@@ -36,6 +36,9 @@ struct PlayerSettings {
   bool mediumFull = false;          // medium-full: no free byte left
   uint32_t disconnectAtPoll = 0;    // disconnect-at-poll: gone from that poll on
   bool zeroProgressTotal = false;   // zero-progress-total: exports report total 0
+  // write-delay-ms: each WriteExportData takes this long, like a slow
+  // player on a slow port (so a test can stop a transfer part-way).
+  uint32_t writeDelayMs = 0;
   std::vector<FaultRule> faults;    // fail
   std::string playerFolder;         // player: only in the settings beside the DLL
 };

@@ -22,6 +22,7 @@ TEST(PlayerSettings, EveryKeyIsRead) {
       "medium-full = 1\n"
       "disconnect-at-poll = 7\n"
       "zero-progress-total = 1\n"
+      "write-delay-ms = 25\n"
       "fail = WriteExportData 3 0x80004005\n"
       "fail = EndExportOperation 1 2147942405\n"
       "player = ../elsewhere\n",
@@ -35,6 +36,7 @@ TEST(PlayerSettings, EveryKeyIsRead) {
   EXPECT_EQ(s.operationPolls, 4u);
   EXPECT_TRUE(s.denyListing && s.albumCreationFails && s.mediumFull && s.zeroProgressTotal);
   EXPECT_EQ(s.disconnectAtPoll, 7u);
+  EXPECT_EQ(s.writeDelayMs, 25u);
   ASSERT_EQ(s.faults.size(), 2u);
   EXPECT_EQ(s.faults[0].operation, "WriteExportData");
   EXPECT_EQ(s.faults[0].call, 3u);

@@ -35,6 +35,16 @@
 //                        TAB, SPACE
 //   syscommand N         post WM_SYSCOMMAND N (16: the About box)
 //   close                post WM_CLOSE
+//   rows [--id ID] [--columns N]
+//                        report {"count": N}, then {"row": i, "cells": [...]}
+//                        for every row of a list view (default control 1004,
+//                        5 columns)
+//   ole-drop [--id ID] (--row N | --empty | --at X Y) [--list FILE] [PATH...]
+//                        drag the files and folders onto the control (default
+//                        1004) with OLE drag and drop and drop them on the
+//                        middle of row N, below the last row, or at client
+//                        point X,Y; --list names a UTF-8 file with one path a
+//                        line. Reports {"result": HRESULT, "effect": N}
 // Commands without a window:
 //   reg-set KEY NAME N   write DWORD N; KEY starts with HKLM or HKCU and a backslash
 //   reg-set-text KEY NAME TEXT   write a REG_SZ
@@ -43,7 +53,11 @@
 //   object-exists KIND NAME  KIND mutex, event, semaphore or mapping; report
 //                        {"exists": true|false}
 //   sleep MS             wait, for scripts that need a pause inside Wine
+//   define-drive LETTER HOSTPATH [TYPE], remove-drive LETTER
+//                        map a drive letter of the prefix (wine_drive.h)
 #include <windows.h>
+// The common controls need the types of windows.h first.
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -51,8 +65,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/harness/list_view_reader.h"
+#include "tests/harness/ole_drop.h"
 #include "tests/harness/probe_json.h"
 #include "tests/harness/window_finder.h"
+#include "tests/harness/wine_drive.h"
 
 namespace {
 
@@ -241,6 +258,108 @@ int ObjectExists(const Arguments& a) {
   return kOk;
 }
 
+// ---- List rows and drops ----------------------------------------------------
+
+constexpr int kTrackListId = 1004;
+
+std::wstring Utf16FromUtf8(const std::string& text) {
+  if (text.empty()) return {};
+  int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+bool ReadPathList(const std::wstring& file, std::vector<std::wstring>& paths) {
+  FILE* f = _wfopen(file.c_str(), L"rb");
+  if (!f) return false;
+  std::string content;
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
+  std::fclose(f);
+  size_t start = 0;
+  while (start < content.size()) {
+    size_t end = content.find('\n', start);
+    if (end == std::string::npos) end = content.size();
+    std::string line = content.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) paths.push_back(Utf16FromUtf8(line));
+    start = end + 1;
+  }
+  return true;
+}
+
+int RowsCommand(HWND window, const Arguments& a) {
+  HWND list = ::GetDlgItem(window, a.id.value_or(kTrackListId));
+  if (!list) return kFailed;
+  int columns = 5;
+  for (size_t i = 0; i + 1 < a.positional.size(); ++i) {
+    long long n = 0;
+    if (a.positional[i] == L"--columns" && ParseNumber(a.positional[i + 1], n) && n > 0) columns = int(n);
+  }
+  const auto rows = probe::ReadListViewRows(list, columns);
+  Line("{\"count\": " + std::to_string(rows.size()) + "}");
+  for (size_t r = 0; r < rows.size(); ++r) {
+    std::string cells;
+    for (size_t c = 0; c < rows[r].size(); ++c) cells += (c ? ", " : "") + Quote(rows[r][c]);
+    Line("{\"row\": " + std::to_string(r) + ", \"cells\": [" + cells + "]}");
+  }
+  return kOk;
+}
+
+int OleDropCommand(HWND window, const Arguments& a) {
+  HWND list = ::GetDlgItem(window, a.id.value_or(kTrackListId));
+  if (!list) return kFailed;
+  std::vector<std::wstring> paths;
+  std::optional<POINT> client;
+  enum class Where { kNone, kRow, kEmpty, kAt } where = Where::kNone;
+  long long row = -1;
+  for (size_t i = 0; i < a.positional.size(); ++i) {
+    const std::wstring& word = a.positional[i];
+    long long x = 0, y = 0;
+    if (word == L"--row" && i + 1 < a.positional.size() && ParseNumber(a.positional[i + 1], row)) {
+      where = Where::kRow;
+      ++i;
+    } else if (word == L"--empty") {
+      where = Where::kEmpty;
+    } else if (word == L"--at" && i + 2 < a.positional.size() && ParseNumber(a.positional[i + 1], x) &&
+               ParseNumber(a.positional[i + 2], y)) {
+      where = Where::kAt;
+      client = POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
+      i += 2;
+    } else if (word == L"--list" && i + 1 < a.positional.size()) {
+      if (!ReadPathList(a.positional[++i], paths)) return Usage(L"cannot read the --list file");
+    } else {
+      paths.push_back(word);
+    }
+  }
+  if (where == Where::kNone || paths.empty()) return Usage(L"ole-drop needs a place and paths");
+  if (where == Where::kRow) {
+    auto rect = probe::ListViewRowRect(list, static_cast<int>(row));
+    if (!rect) {
+      Line("{\"found\": true, \"row\": false}");
+      return kFailed;
+    }
+    client = POINT{(rect->left + rect->right) / 2, (rect->top + rect->bottom) / 2};
+  } else if (where == Where::kEmpty) {
+    POINT screen{};
+    if (!probe::EmptyAreaOfList(list, screen)) {
+      Line("{\"found\": true, \"empty\": false}");
+      return kFailed;
+    }
+    ::ScreenToClient(list, &screen);
+    client = screen;
+  }
+  POINT screen = *client;
+  ::ClientToScreen(list, &screen);
+  const probe::DropOutcome outcome = probe::DropFiles(paths, screen);
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "0x%08lX", static_cast<unsigned long>(outcome.result));
+  Line(std::string("{\"result\": \"") + hex + "\", \"effect\": " + std::to_string(outcome.effect) + "}");
+  return outcome.result == DRAGDROP_S_DROP ? kOk : kFailed;
+}
+
 // ---- Window commands --------------------------------------------------------
 
 int WindowCommand(const Arguments& a) {
@@ -310,6 +429,8 @@ int WindowCommand(const Arguments& a) {
     Line("{\"posted\": " + probe::Bool(posted) + "}");
     return posted ? kOk : kFailed;
   }
+  if (c == L"rows") return RowsCommand(window, a);
+  if (c == L"ole-drop") return OleDropCommand(window, a);
   if (c == L"post" || c == L"send") {
     UINT message = 0;
     if (a.positional.empty() || !ParseMessage(a.positional[0], message))
@@ -342,6 +463,8 @@ int wmain(int argc, wchar_t** argv) {
   if (!Parse(argc, argv, a)) return Usage(L"bad arguments");
   if (a.command.rfind(L"reg-", 0) == 0) return RegistryCommand(a);
   if (a.command == L"object-exists") return ObjectExists(a);
+  if (a.command == L"define-drive" || a.command == L"remove-drive")
+    return probe::WineDriveCommand(a.command, a.positional);
   if (a.command == L"sleep") {
     long long ms = 0;
     if (a.positional.empty() || !ParseNumber(a.positional[0], ms) || ms < 0) return Usage(L"sleep MS");

@@ -1,0 +1,99 @@
+// DropCollector: walks the names of one drop on the UI thread. Dropped files
+// go to the transfer queue (the pool past 999), MP3s inside dropped folders
+// become folder items, everything is checked against the player's free space
+// and by the analyser, and the main window gets the lists with DoOleDrop.
+// The file system, the device and the windows are reached through
+// DropCollectorHost, so the same walk runs under tests with a made-up tree.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/engine/drop_rules.h"
+#include "app/engine/job_lists.h"
+#include "app/transfer_flags.h"
+
+namespace app::engine {
+
+class DropCollectorHost {
+ public:
+  struct FolderEntry {
+    std::u16string name;
+    bool isFolder = false;
+  };
+
+  virtual ~DropCollectorHost() = default;
+
+  // ---- File system -----------------------------------------------------------
+  // The shell's attributes of a dropped name; false when they cannot be read.
+  virtual bool QueryAttributes(const std::u16string& path, bool& isFolder) = 0;
+  virtual bool FileSize(const std::u16string& path, uint64_t& size) = 0;
+  // The entries of folder + "\*" in the file system's order, "." and ".."
+  // included when the system lists them. False when it cannot be listed.
+  virtual bool ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries) = 0;
+
+  // ---- Device --------------------------------------------------------------
+  virtual bool FreeSpace(int64_t& freeBytes) = 0;
+  // The analyser: true for an acceptable MP3, with info filled in.
+  virtual bool CheckValidity(const std::u16string& path, TransferJob& info) = 0;
+  virtual size_t AlbumCount() = 0;
+
+  // ---- Windows -------------------------------------------------------------
+  virtual std::u16string MessageText(unsigned messageId) = 0;
+  virtual void SetProgressText(const std::u16string& text) = 0;
+  // The progress button becomes the closing button.
+  virtual void SetProgressClosing() = 0;
+  virtual void BringProgressToFront() = 0;
+  virtual void RepaintProgress() = 0;
+  // Hides the progress window and gives the main window back.
+  virtual void HideProgress() = 0;
+  virtual void EnableMainWindow(bool enable) = 0;
+  // Runs up to `count` pending window messages (so Cancel works).
+  virtual void PumpMessages(int count) = 0;
+  virtual void Sleep(unsigned milliseconds) = 0;
+  virtual void DoOleDrop(bool accepted, bool refused) = 0;
+  // Scrolls the list so its last row shows.
+  virtual void ShowLastRow() = 0;
+};
+
+class DropCollector {
+ public:
+  // Results of CollectFolder.
+  static constexpr int kCollected = 1;
+  static constexpr int kNothingCollected = 0;
+  static constexpr int kCancelled = -1;
+  static constexpr int kOutOfSpace = -2;
+
+  DropCollector(DropCollectorHost& host, JobLists& lists, TransferFlags& flags)
+      : host_(host), lists_(lists), flags_(flags) {}
+
+  // Walks the dropped names in order and hands over with DoOleDrop unless
+  // the walk ended without a transfer. 1 when names were read, 0 when the
+  // drop held none.
+  int ReadHdropData(const std::vector<std::u16string>& names);
+  // Collects one folder and, recursively, its subfolders into the folder
+  // item list under the album name parentAlbum + " " + its name.
+  int CollectFolder(const std::u16string& folder, const std::u16string& parentAlbum);
+
+  uint64_t m_uiTotalSize = 0;  // bytes accepted in this drop so far
+  bool accepted() const { return accepted_; }
+  bool refused() const { return refused_; }
+
+ private:
+  enum class ReportOutcome { kGoOn, kEnd };
+  // Shows the out-of-space report for the name at nameIndex; kEnd when
+  // nothing was collected (the drop ends without transfer).
+  ReportOutcome ReportOutOfSpace(size_t nameIndex, CountSeparator separator);
+  void ShowFinalText(unsigned messageId);
+  void LogAvailableSpace(int64_t freeBytes, uint64_t size) const;
+
+  DropCollectorHost& host_;
+  JobLists& lists_;
+  TransferFlags& flags_;
+  bool accepted_ = false;
+  bool refused_ = false;
+};
+
+}  // namespace app::engine

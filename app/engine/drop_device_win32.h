@@ -1,0 +1,29 @@
+// The drop phases' device (job_device.h) over the device wrapper.
+#pragma once
+
+#include "app/engine/job_device.h"
+#include "device/ipac_wrap.h"
+
+namespace app::engine {
+
+class CWrapJobDevice final : public JobDevice {
+ public:
+  explicit CWrapJobDevice(device::CIPACWrap& wrap) : wrap_(wrap) {}
+
+  HRESULT StartTransaction() override { return wrap_.StartTransaction(); }
+  HRESULT EndTransaction() override { return wrap_.EndTransaction(); }
+  HRESULT CreateAlbum(const std::u16string& name, uint32_t& eid) override {
+    return wrap_.CreateAlbum(name, eid);
+  }
+  HRESULT WaitForCurrentOperation() override { return wrap_.WaitForCurrentOperation(); }
+  HRESULT Transfer(const TransferJob& job, uint32_t albumEid, uint32_t placement) override {
+    return wrap_.Transfer(job, albumEid, placement);
+  }
+  // EnumTracks without records: the album's child count.
+  int64_t AlbumTrackCount(uint32_t albumEid) override;
+
+ private:
+  device::CIPACWrap& wrap_;
+};
+
+}  // namespace app::engine

@@ -1,0 +1,90 @@
+// The shared job lists: the 999 rule, pooled batches, and reads for the
+// progress display that never go past the queue.
+#include <gtest/gtest.h>
+
+#include "tests/app/engine/engine_test_support.h"
+
+namespace enginetest {
+namespace {
+
+using JobListsTest = EngineTest;
+
+TEST_F(JobListsTest, DroppedFilesFillTheQueueTo999ThenThePool) {
+  queueFiles(1001);
+  EXPECT_EQ(lists.QueueSize(), 999u);
+  ASSERT_EQ(lists.PoolSize(), 2u);
+  EXPECT_EQ(lists.PoolSnapshot()[0].title, "t999");
+  EXPECT_EQ(lists.PoolSnapshot()[1].title, "t1000");
+}
+
+TEST_F(JobListsTest, SchedulePooledJobsMovesAtMost999InOrder) {
+  lists.AppendToQueue(Job("old"));
+  for (size_t i = 0; i < 1500; ++i) lists.AppendToPool(Job(T(i)));
+
+  ASSERT_TRUE(lists.SchedulePooledJobs());
+  EXPECT_EQ(lists.QueueSize(), 999u);  // the old queue is gone
+  EXPECT_EQ(lists.QueueSnapshot().front().title, "t0");
+  EXPECT_EQ(lists.QueueSnapshot().back().title, "t998");
+  EXPECT_EQ(lists.PoolSize(), 501u);
+  EXPECT_EQ(lists.PoolSnapshot().front().title, "t999");
+  EXPECT_TRUE(logged("999 jobs are moved to transfer job queue. 501 jobs remain in job pool."));
+
+  ASSERT_TRUE(lists.SchedulePooledJobs());
+  EXPECT_EQ(lists.QueueSize(), 501u);
+  EXPECT_EQ(lists.PoolSize(), 0u);
+  EXPECT_TRUE(logged("501 jobs are moved to transfer job queue. Job pool is cleaned."));
+  EXPECT_TRUE(logged("SchedulePooledJobs: return TRUE"));
+
+  EXPECT_FALSE(lists.SchedulePooledJobs());
+  EXPECT_EQ(lists.QueueSize(), 0u);  // emptied even when nothing is pooled
+}
+
+TEST_F(JobListsTest, MoveQueueTailToPoolKeepsOrderAndStopsAtTheQueue) {
+  queueFiles(5);
+  lists.AppendToPool(Job("p"));
+  EXPECT_EQ(lists.MoveQueueTailToPool(2), 2u);
+  std::vector<std::string> pool;
+  for (const auto& j : lists.PoolSnapshot()) pool.push_back(j.title);
+  // Ahead of what already waits, so the drop's order holds.
+  EXPECT_EQ(pool, (std::vector<std::string>{"t3", "t4", "p"}));
+  EXPECT_EQ(lists.MoveQueueTailToPool(10), 3u);
+  EXPECT_EQ(lists.QueueSize(), 0u);
+  EXPECT_EQ(lists.PoolSize(), 6u);
+}
+
+TEST_F(JobListsTest, QueuedJobTitleNeverReadsPastTheQueue) {
+  queueFiles(2);
+  std::string title = "stale";
+  size_t size = 0;
+  EXPECT_TRUE(lists.QueuedJobTitle(1, title, size));
+  EXPECT_EQ(title, "t1");
+  EXPECT_EQ(size, 2u);
+  title = "stale";
+  EXPECT_FALSE(lists.QueuedJobTitle(2, title, size));
+  EXPECT_EQ(title, "");
+  EXPECT_EQ(size, 2u);
+  EXPECT_FALSE(lists.QueuedJobTitle(-1, title, size));
+  EXPECT_FALSE(lists.QueuedJobTitle(1000, title, size));
+}
+
+TEST_F(JobListsTest, ClearingLeavesWhatItDoesNotName) {
+  queueFiles(1000);
+  folderItems(u"A", 2);
+  lists.AppendDroppedFolder(u"C:\\A");
+  EXPECT_FALSE(lists.NothingToTransfer());
+
+  lists.ClearFolderLists();
+  EXPECT_EQ(lists.FolderItemCount(), 0u);
+  EXPECT_EQ(lists.DroppedFolderCount(), 0u);
+  EXPECT_EQ(lists.QueueSize(), 999u);
+  lists.ClearQueueAndPool();
+  EXPECT_TRUE(lists.NothingToTransfer());
+
+  folderItems(u"A", 1);
+  EXPECT_FALSE(lists.NothingToTransfer());
+  lists.ClearAll();
+  EXPECT_TRUE(lists.NothingToTransfer());
+}
+
+}  // namespace
+}  // namespace enginetest

@@ -1,0 +1,394 @@
+#!/usr/bin/env python3
+"""Runs Pellmark.exe under Wine against a simulated player and drives its main window from outside:
+real OLE drops from the window probe, message boxes read and pressed, the command line, real messages.
+
+    pellmark_window_test.py --case NAME --wine WINE... --bin DIR --probe EXE --prefix WINEPREFIX
+                            --work DIR --artifacts DIR
+
+Cases:
+  listing          a player with albums: the list shows them with their tracks and times; Enter does
+                   nothing; log-off is refused with message 18176; suspend is allowed while idle; a
+                   screenshot of the populated window is kept
+  split_drop       1,000 files dropped on an album of 500 tracks: 999 there, 501 in "Rock ( 1 )";
+                   while it runs suspend is denied (18451) and Exit does nothing
+  folder_split     a folder of 2,000 tracks dropped on the empty area: albums Live 999, Live(1) 999,
+                   Live(2) 2 (an album Live already exists, so the names are made unique)
+  refusals         a text file among MP3s is refused and 17153 shows at the end; song.MP3 dropped
+                   alone is taken, song.Mp3 inside a dropped folder is skipped
+  no_space         the first file does not fit: nothing starts, the progress window offers only OK;
+                   Exit does nothing while it shows and closes at once once the player is gone
+  cancel_folder    Cancel during the folder phase: no partial track, message 17152 at the end
+  unplug           the player disappears while idle: message 17921 once, then the program closes
+  command_line     a folder named on the command line is transferred once the listing is shown
+After every case the player is checked with `playertool check` (every track well formed) and the
+simulated library's log must show no unpaired transaction or other caller error.
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
+from wine_session import WineSession, run_case, win_path  # noqa: E402
+
+MAKE_MP3 = os.path.join(ROOT, "scripts", "lib", "make_sample_mp3.py")
+
+MAIN = ["--title", "Pellmark", "--with-control", "1004", "--not-message-box"]
+PROGRESS = ["--title", "Pellmark", "--with-control", "1007"]
+BOX = ["--message-box", "--title", "Pellmark"]
+SETTING_KEY = r"HKLM\SOFTWARE\Keltan Corporation\Pellmark"
+
+TEXT = {
+    17152: "The transfer was stopped before all tracks were written. The tracks written so far stay on the player.",
+    17153: "Some of the dropped files were skipped: only MP3 files the player can play are transferred.",
+    17155: "There is not enough free space on the player for all dropped files. Files that fit: ",
+    17921: "The player did not respond. It may have been disconnected.",
+    18176: "Pellmark is running. Close Pellmark before you log off or shut down the computer.",
+    18451: "A transfer is running. The computer can go to sleep when the transfer has finished.",
+}
+WM_QUERYENDSESSION = 0x11
+WM_POWERBROADCAST = 0x218
+DENY_SUSPEND = 0x424D5144
+
+
+class Case(WineSession):
+    def __init__(self, a):
+        self.work = os.path.abspath(a.work)
+        shutil.rmtree(self.work, ignore_errors=True)
+        os.makedirs(self.work)
+        self.player = os.path.join(self.work, "player")
+        os.makedirs(self.player)
+        super().__init__(a.wine, a.probe, a.artifacts, env=dict(os.environ, PELLMARK_PLAYER=win_path(self.player)))
+        self.a = a
+
+    # ---- helpers --------------------------------------------------------------------------------
+
+    def tool(self, *args):
+        return self.run(os.path.join(self.a.bin, "playertool.exe"), *args, "--player", win_path(self.player))
+
+    def settings(self, **values):
+        with open(os.path.join(self.player, "settings.ini"), "w") as f:
+            for k, v in values.items():
+                f.write(f"{k.replace('_', '-')} = {v}\n")
+
+    def mp3s(self, folder, count, prefix="Sample Track", frames=4):
+        subprocess.run([sys.executable, MAKE_MP3, folder, "--count", str(count), "--frames", str(frames),
+                        "--prefix", prefix], check=True)
+        return sorted(os.path.join(folder, n) for n in os.listdir(folder))
+
+    def put(self, album, files):
+        for i in range(0, len(files), 100):
+            rc, text = self.tool("put", album, *[win_path(f) for f in files[i:i + 100]])
+            if rc != 0:
+                raise RuntimeError(f"playertool put failed: {text}")
+
+    def albums(self):
+        """{album name: track count} from playertool list."""
+        rc, text = self.tool("list")
+        out = {}
+        for line in text.splitlines():
+            if line.startswith("album "):
+                name = line.split('"')[1]
+                count = int(line.split("(")[-1].split(" ")[0]) if "tracks" in line else 0
+                out[name] = count
+        return out
+
+    def start(self, *args):
+        return super().start(os.path.join(self.a.bin, "Pellmark.exe"), *args, cwd=self.work)
+
+    def rows(self):
+        rc, reports = self.probe("rows", *MAIN, "--timeout", "5000")
+        return [r["cells"] for r in reports if "cells" in r]
+
+    def wait_listed(self, rows_expected=None, timeout=60):
+        """Waits for the main window and its first listing (the Erase All button is enabled then)."""
+        end = time.time() + timeout
+        while time.time() < end:
+            rc, w = self.one("texts", *MAIN, "--timeout", "2000")
+            if rc == 0:
+                controls = {c["id"]: c for c in w.get("controls", [])}
+                if controls.get(4, {}).get("enabled") and (rows_expected is None or
+                                                            len(self.rows()) == rows_expected):
+                    return True
+            time.sleep(0.3)
+        return False
+
+    def box_text(self, timeout_ms=20000):
+        rc, box = self.one("text", *BOX, "--id", "0xFFFF", "--timeout", str(timeout_ms))
+        return box.get("text") if rc == 0 else None
+
+    def press_box(self):
+        self.one("click", *BOX, "--id", "1", "--timeout", "5000")
+        self.one("gone", *BOX, "--timeout", "5000")
+
+    def expect_box(self, message_id, what, timeout_ms=20000):
+        text = self.box_text(timeout_ms)
+        self.check(text == TEXT[message_id], f"{what}: expected message {message_id}, box says {text!r}")
+        if text is not None:
+            self.press_box()
+
+    def no_box(self, what):
+        count = self.one("count", *BOX)[1].get("count", -1)
+        self.check(count == 0, f"{what}: {count} message boxes are open")
+
+    def progress_visible(self):
+        return self.one("count", *PROGRESS)[1].get("count", 0) > 0
+
+    def wait_transfer_end(self, timeout=900):
+        """Waits until the progress window has gone again."""
+        end = time.time() + timeout
+        seen = False
+        while time.time() < end:
+            if self.progress_visible():
+                seen = True
+            elif seen or self.one("count", *BOX)[1].get("count", 0) > 0:
+                return True
+            time.sleep(0.5)
+        return False
+
+    def drop(self, where, paths, timeout=900):
+        listing = os.path.join(self.work, "drop-list.txt")
+        with open(listing, "w", encoding="utf-8") as f:
+            f.write("\n".join(win_path(p) for p in paths))
+        rc, report = self.one("ole-drop", *MAIN, *where, "--list", win_path(listing), timeout=timeout)
+        self.check(rc == 0, f"the OLE drop was not delivered: {report}")
+        return report
+
+    def close_main(self, p, what):
+        self.one("close", *MAIN, "--timeout", "5000")
+        try:
+            rc = p.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            rc = None
+        self.check(rc == 0, f"{what}: Pellmark ended with {rc} after Close")
+
+    def final_checks(self):
+        rc, text = self.tool("check")
+        last = text.strip().splitlines()[-1] if text.strip() else ""
+        self.check(rc == 0 and last.endswith(" 0 faults"), f"playertool check: {last!r}")
+        log = os.path.join(self.player, "OrlenPACAPI.log")
+        if os.path.exists(log):
+            with open(log, encoding="utf-8", errors="replace") as f:
+                errors = [line.strip() for line in f if "caller error" in line]
+            self.check(not errors, f"the library saw caller errors: {errors[:3]}")
+
+    # ---- cases ----------------------------------------------------------------------------------
+
+    def listing(self):
+        rock = self.mp3s(os.path.join(self.work, "rock"), 3, "Rock Song", frames=1000)
+        jazz = self.mp3s(os.path.join(self.work, "jazz"), 2, "Jazz Tune", frames=2000)
+        self.put("Rock", rock)
+        self.put("Jazz", jazz)
+        p = self.start()
+        if not self.check(self.wait_listed(rows_expected=7), "the list shows two albums with five tracks"):
+            return
+        rows = self.rows()
+        # make_sample_mp3 cycles four frame kinds: 1,000 frames of kind 0 (1152 samples at 44.1 kHz) last
+        # 26,122 ms, kind 1 (48 kHz) 24,000 ms, kind 2 (576 samples at 22.05 kHz) 26,122 ms.
+        expected = [
+            ["Rock", "", "", "", ""],
+            ["Rock Song 01", "Pellmark Demo Band", "00:26", "Demo Album", "Rock"],
+            ["Rock Song 02", "Pellmark Demo Band", "00:24", "Demo Album", "Rock"],
+            ["Rock Song 03", "Pellmark Demo Band", "00:26", "Demo Album", "Rock"],
+            ["Jazz", "", "", "", ""],
+            ["Jazz Tune 01", "Pellmark Demo Band", "00:52", "Demo Album", "Rock"],
+            ["Jazz Tune 02", "Pellmark Demo Band", "00:48", "Demo Album", "Rock"],
+        ]
+        self.check(rows == expected, f"list rows: {rows}")
+        rc, status = self.one("text", *MAIN, "--id", "1003")
+        self.check(status.get("text", "").endswith(" MB / 1024.00 MB"), f"status line: {status}")
+        self.screenshot("main_window_populated.png")
+
+        # Enter does nothing: the window stays and no box opens.
+        self.one("key", *MAIN, "RETURN")
+        self.one("key", *MAIN, "RETURN", "--id", "1004")
+        time.sleep(1)
+        self.check(self.one("count", *MAIN)[1].get("count") == 1, "Enter closed the main window")
+        self.no_box("after Enter")
+
+        # Log-off is refused at any time, with message 18176.
+        rc, r = self.one("send", *MAIN, str(WM_QUERYENDSESSION), "0", "0")
+        self.check(r.get("result") == 0, f"WM_QUERYENDSESSION answered {r}")
+        self.expect_box(18176, "log-off")
+        # Suspend is allowed while nothing runs.
+        rc, r = self.one("send", *MAIN, str(WM_POWERBROADCAST), "0", "0")
+        self.check(r.get("result") != DENY_SUSPEND, f"an idle suspend was denied: {r}")
+        time.sleep(0.5)
+        self.no_box("after an idle suspend request")
+        self.close_main(p, "listing")
+
+    def split_drop(self):
+        self.put("Rock", self.mp3s(os.path.join(self.work, "rock"), 500, "Old"))
+        files = self.mp3s(os.path.join(self.work, "drop"), 1000, "New")
+        p = self.start()
+        if not self.check(self.wait_listed(rows_expected=501), "Rock is listed with its tracks"):
+            return
+        self.drop(["--row", "0"], files)
+        # While the transfer runs: suspend denied with 18451, Exit ignored.
+        if self.progress_visible():
+            rc, r = self.one("send", *MAIN, str(WM_POWERBROADCAST), "0", "0")
+            self.check(r.get("result") == DENY_SUSPEND, f"suspend during a transfer answered {r}")
+            self.expect_box(18451, "suspend during a transfer")
+            rc, w = self.one("wait", *MAIN)
+            self.check(self.progress_visible() is False or w.get("enabled") is False,
+                       "the main window stays disabled behind the progress window after the box")
+            self.one("close", *MAIN)
+            time.sleep(1)
+            self.check(self.one("count", *MAIN)[1].get("count") == 1, "Exit closed the window during a transfer")
+        else:
+            self.failures.append("the progress window was not shown while the transfer ran")
+        self.check(self.wait_transfer_end(), "the transfer ended")
+        time.sleep(0.5)
+        self.no_box("after the split drop")
+        self.check(self.albums() == {"Rock": 999, "Rock ( 1 )": 501}, f"albums after the drop: {self.albums()}")
+        self.close_main(p, "split_drop")
+
+    def folder_split(self):
+        self.put("Live", self.mp3s(os.path.join(self.work, "old"), 1, "Old"))
+        live = os.path.join(self.work, "drop", "Live")
+        self.mp3s(live, 2000, "Take")
+        p = self.start()
+        if not self.check(self.wait_listed(rows_expected=2), "Live is listed"):
+            return
+        self.drop(["--empty"], [live])
+        self.check(self.wait_transfer_end(), "the transfer ended")
+        time.sleep(0.5)
+        self.no_box("after the folder drop")
+        got = self.albums()
+        self.check(got == {"Live": 1, "Live(1)": 999, "Live(2)": 999, "Live(3)": 2}, f"albums: {got}")
+        rows = self.rows()
+        names = [r[0] for r in rows if r[1] == ""]
+        self.check(names == ["Live", "Live(1)", "Live(2)", "Live(3)"], f"album rows: {names}")
+        self.close_main(p, "folder_split")
+
+    def refusals(self):
+        samples = self.mp3s(os.path.join(self.work, "samples"), 3, "Song")
+        song_upper = os.path.join(self.work, "song.MP3")
+        shutil.copy(samples[0], song_upper)
+        note = os.path.join(self.work, "note.txt")
+        with open(note, "w") as f:
+            f.write("not music")
+        mixed = os.path.join(self.work, "Mixed")
+        os.makedirs(mixed)
+        shutil.copy(samples[1], os.path.join(mixed, "kept.mp3"))
+        shutil.copy(samples[2], os.path.join(mixed, "song.Mp3"))
+        p = self.start()
+        if not self.check(self.wait_listed(rows_expected=0), "the empty player is listed"):
+            return
+        self.drop(["--empty"], [song_upper, note])
+        self.check(self.wait_transfer_end(), "the first drop ended")
+        self.expect_box(17153, "a text file among MP3s")
+        self.check(self.albums() == {"New Album": 1}, f"song.MP3 goes into a new album: {self.albums()}")
+        self.drop(["--empty"], [mixed])
+        self.check(self.wait_transfer_end(), "the folder drop ended")
+        time.sleep(0.5)
+        self.no_box("a folder whose only refusal is by its extension")
+        self.check(self.albums() == {"New Album": 1, "Mixed": 1}, f"song.Mp3 skipped: {self.albums()}")
+        self.close_main(p, "refusals")
+
+    def no_space(self):
+        big = self.mp3s(os.path.join(self.work, "big"), 2, "Big", frames=3000)
+        # About 1.2 MB each; the player has 1 MB. The player goes away at its 8th poll (about 12 s).
+        self.settings(capacity=1048576, disconnect_at_poll=8)
+        p = self.start()
+        if not self.check(self.wait_listed(rows_expected=0), "the empty player is listed"):
+            return
+        self.drop(["--empty"], big)
+        time.sleep(1)
+        rc, w = self.one("texts", *PROGRESS, "--timeout", "5000")
+        controls = {c["id"]: c for c in w.get("controls", [])}
+        text = controls.get(1006, {}).get("text", "")
+        self.check(text.startswith(TEXT[17155] + "0"), f"progress text: {text!r}")
+        self.check(controls.get(1007, {}).get("text") == "OK", f"only closing is offered: {controls.get(1007)}")
+        self.check(self.albums() == {}, f"nothing was transferred: {self.albums()}")
+        # Exit does nothing while the progress window shows ...
+        self.one("close", *MAIN)
+        time.sleep(1)
+        self.check(p.poll() is None, "Exit closed the program while the progress window showed")
+        # ... and the program closes at once when the player is gone.
+        self.expect_box(17921, "the player went away", timeout_ms=30000)
+        try:
+            rc = p.wait(timeout=15)
+        except subprocess.TimeoutExpired:
+            rc = None
+        self.check(rc == 0, f"Pellmark did not close after the player went away ({rc})")
+
+    def cancel_folder(self):
+        folder = os.path.join(self.work, "Concert")
+        self.mp3s(folder, 20, "Part", frames=1000)
+        # A slow player: each 64 KiB chunk takes 50 ms, so a track takes about 0.35 s.
+        self.settings(write_delay_ms=50)
+        p = self.start()
+        if not self.check(self.wait_listed(rows_expected=0), "the empty player is listed"):
+            return
+        listing = os.path.join(self.work, "drop-list.txt")
+        with open(listing, "w", encoding="utf-8") as f:
+            f.write(win_path(folder))
+        drop = WineSession.start(self, self.a.probe, "ole-drop", *MAIN, "--empty", "--list", win_path(listing))
+        # Cancel once the first tracks of the folder are on the player.
+        end = time.time() + 120
+        while time.time() < end and sum(self.albums().values()) < 2:
+            time.sleep(0.3)
+        self.one("click", *PROGRESS, "--id", "1007")
+        self.expect_box(17152, "cancel during the folder phase", timeout_ms=60000)
+        drop.wait(timeout=60)
+        got = self.albums()
+        self.check(list(got) == ["Concert"] and 2 <= got["Concert"] < 20, f"albums after cancel: {got}")
+        self.close_main(p, "cancel_folder")
+
+    def unplug(self):
+        self.put("Rock", self.mp3s(os.path.join(self.work, "rock"), 2, "Song"))
+        self.settings(disconnect_at_poll=3)
+        p = self.start()
+        self.check(self.wait_listed(rows_expected=3), "Rock is listed")
+        self.expect_box(17921, "the player went away", timeout_ms=30000)
+        try:
+            rc = p.wait(timeout=15)
+        except subprocess.TimeoutExpired:
+            rc = None
+        self.check(rc == 0, f"Pellmark did not close after the player went away ({rc})")
+        self.no_box("after the program closed")
+
+    def command_line(self):
+        self.put("Rock", self.mp3s(os.path.join(self.work, "rock"), 1, "Song"))
+        folder = os.path.join(self.work, "Evening")
+        self.mp3s(folder, 5, "Piece")
+        p = self.start(win_path(folder))
+        end = time.time() + 60
+        while time.time() < end and self.albums().get("Evening") != 5:
+            time.sleep(0.5)
+        self.check(self.albums() == {"Rock": 1, "Evening": 5}, f"albums: {self.albums()}")
+        # The new album stays closed in the list until the next listing.
+        self.check(self.wait_listed(rows_expected=3), "the list shows both albums")
+        self.no_box("after the command-line drop")
+        self.close_main(p, "command_line")
+        # A plain start changes nothing.
+        p = self.start()
+        self.check(self.wait_listed(rows_expected=8), "a plain start lists the same")
+        time.sleep(2)
+        self.check(self.albums() == {"Rock": 1, "Evening": 5}, f"a plain start changed the player: {self.albums()}")
+        self.close_main(p, "plain start")
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--case", required=True)
+    ap.add_argument("--wine", nargs="+", required=True)
+    ap.add_argument("--bin", required=True)
+    ap.add_argument("--probe", required=True)
+    ap.add_argument("--prefix", required=True)
+    ap.add_argument("--work", required=True)
+    ap.add_argument("--artifacts", required=True)
+    a = ap.parse_args()
+    case = Case(a)
+    # Start without the help window.
+    return run_case(case, a.case, a.case, before=lambda: case.one("reg-set", SETTING_KEY, "Pellmark", "10"),
+                    after=case.final_checks)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

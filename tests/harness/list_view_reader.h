@@ -1,0 +1,20 @@
+// Reads the rows of a list view in another process: the list view's
+// messages carry pointers, so the probe lends it memory inside that
+// process for each request.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace probe {
+
+// Every row's texts, columns 0..columns-1; empty when the list view does
+// not answer.
+std::vector<std::vector<std::wstring>> ReadListViewRows(HWND listView, int columns);
+// A row's bounds in the list view's client coordinates.
+std::optional<RECT> ListViewRowRect(HWND listView, int row);
+
+}  // namespace probe
