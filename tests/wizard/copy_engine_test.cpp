@@ -202,9 +202,10 @@ TEST_F(CopyEngineTest, CancelDuringTheThirdOfFiveLetsItFinishAndAborts) {
 
   engine.RequestCancel();
   files.open();
-  // Poll waits for the worker to stop, then reports the cancel.
+  // Poll waits for the worker to stop, then reports the cancel. The worker
+  // may already have ended by then (finished is true) or not (false): the
+  // result is the cancel either way.
   EXPECT_EQ(engine.Poll(percent, finished), hr::kAbort);
-  EXPECT_FALSE(finished);
   EXPECT_FALSE(engine.running());
   EXPECT_EQ(files.copied(), (std::vector<std::string>{"1.bin", "2.bin", "3.bin"}));
   EXPECT_EQ(ReadText(player + "\\PLMRK\\3.bin"), "content of 3.bin");
