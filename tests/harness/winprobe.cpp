@@ -187,7 +187,7 @@ bool SplitKey(const std::wstring& path, HKEY& root, std::wstring& subKey) {
 
 int RegistryCommand(const Arguments& a) {
   if (a.positional.empty()) return Usage(L"registry key missing");
-  HKEY root;
+  HKEY root = nullptr;
   std::wstring subKey;
   if (!SplitKey(a.positional[0], root, subKey)) return Usage(L"key must start with HKLM\\ or HKCU\\");
 

@@ -99,15 +99,21 @@ class DropThreadTest : public ::testing::Test {
     EXPECT_EQ(player.wrap().EnumTracks(eid, count, nullptr), S_OK);
     return count;
   }
-  void run() {
+  // The drop thread's context over this fixture's lists, state and flags.
+  app::engine::DropThreadContext contextWith(decltype(app::engine::DropThreadContext::device) device,
+                                             decltype(app::engine::DropThreadContext::events) sink) {
     app::engine::DropThreadContext c;
-    c.device = &player.wrap();
+    c.device = device;
     c.lists = &lists;
     c.albums = &albums;
     c.state = &state;
     c.flags = &flags;
-    c.events = &events;
+    c.events = sink;
     c.newAlbumName = u"New Album";
+    return c;
+  }
+  void run() {
+    app::engine::DropThreadContext c = contextWith(&player.wrap(), &events);
     c.batchPauseMs = 0;
     ASSERT_TRUE(thread.Start(c));
     thread.Wait();
@@ -170,15 +176,8 @@ TEST_F(DropThreadTest, DropWithoutTargetAlbumMakesTheNewAlbum) {
 TEST_F(DropThreadTest, PlayerRefusingAlbumsEndsWithNoMoreAlbums) {
   player.release();
   devicetest::StandInPlayer refusing("album-creation-fails = 1\n");
-  app::engine::DropThreadContext c;
-  c.device = &refusing.wrap();
-  c.lists = &lists;
-  c.albums = &albums;
-  c.state = &state;
-  c.flags = &flags;
-  c.events = &events;
+  app::engine::DropThreadContext c = contextWith(&refusing.wrap(), &events);
   c.batchPauseMs = 0;
-  c.newAlbumName = u"New Album";
   lists.AppendFolderItem({u"A", u"a.mp3", mp3::TrackInfo{}});
   ASSERT_TRUE(thread.Start(c));
   thread.Wait();
@@ -217,14 +216,7 @@ class HeldEvents : public RecordingEvents {
 
 TEST_F(DropThreadTest, SecondDropIsRefusedWhileOneRuns) {
   HeldEvents held;
-  app::engine::DropThreadContext c;
-  c.device = &player.wrap();
-  c.lists = &lists;
-  c.albums = &albums;
-  c.state = &state;
-  c.flags = &flags;
-  c.events = &held;
-  c.newAlbumName = u"New Album";
+  app::engine::DropThreadContext c = contextWith(&player.wrap(), &held);
   ASSERT_TRUE(thread.Start(c));
   ASSERT_EQ(::WaitForSingleObject(held.reached.get(), 10000), WAIT_OBJECT_0);
   EXPECT_TRUE(thread.IsRunning());
