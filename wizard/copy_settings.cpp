@@ -36,6 +36,7 @@ HRESULT LoadCopySettings(ProfileReader& copyFile, const std::string& programFold
   out = CopySettings{};
   out.programFolder = programFolder;
   const int count = copyFile.readInt(kCopySection, "FileNum", kDefaultFileCount);
+  if (count > kMaxFileCount) return hr::kFail;
   for (int i = 1; i <= count; ++i)
     out.files.push_back(copyFile.readText(kCopySection, FileNameKey(i), "", kCopyValueChars));
   out.path = WithTrailingBackslash(copyFile.readText(kCopySection, "PATH", "", kCopyValueChars));

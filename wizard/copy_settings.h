@@ -14,6 +14,10 @@ namespace wizard {
 constexpr char kCopySection[] = "COPY";
 constexpr char kDeviceSection[] = "DEVICE";
 constexpr int kDefaultFileCount = 2;
+// The longest copy list a settings file may give; a larger FileNum is
+// refused before any line is read, so a damaged file cannot make the
+// wizard read keys for hours.
+constexpr int kMaxFileCount = 4096;
 // Buffers of the profile reads: a file line or PATH, the DEVICE section.
 constexpr size_t kCopyValueChars = 256;
 constexpr size_t kDeviceSectionChars = 4096;
@@ -38,8 +42,9 @@ std::string FileNameKey(int index);
 std::vector<std::string> ParseDeviceSection(const std::string& buffer, size_t returned);
 
 // Reads the copy settings. fileExists answers for a full path. Fails with
-// kFail (out still filled as far as it was read) when a line is empty or
-// its source file is not in the program folder.
+// kFail (out still filled as far as it was read) when FileNum is above
+// kMaxFileCount, a line is empty or its source file is not in the program
+// folder.
 HRESULT LoadCopySettings(ProfileReader& copyFile, const std::string& programFolder,
                          const std::function<bool(const std::string&)>& fileExists, CopySettings& out);
 

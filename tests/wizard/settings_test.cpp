@@ -86,6 +86,46 @@ TEST(CopySettingsTest, ALineWithoutASourceNameIsRefused) {
   EXPECT_EQ(LoadWith(file, {"C:\\Delivery\\"}).result, hr::kFail);
 }
 
+// A settings file whose FileNum is count and whose every FileName key
+// names the same present file; it counts the FileName reads.
+class ManyLines final : public wizard::ProfileReader {
+ public:
+  explicit ManyLines(int count) : m_count(count) {}
+  int fileNameReads = 0;
+
+  std::string readText(const std::string&, const std::string& key, const std::string& fallback,
+                       size_t) override {
+    if (key.rfind("FileName", 0) != 0) return fallback;
+    ++fileNameReads;
+    return "a.exe";
+  }
+  int readInt(const std::string&, const std::string& key, int fallback) override {
+    return key == "FileNum" ? m_count : fallback;
+  }
+  std::string readSection(const std::string&, size_t, size_t& returned) override {
+    returned = 0;
+    return std::string(2, '\0');
+  }
+
+ private:
+  int m_count;
+};
+
+TEST(CopySettingsTest, TheListHoldsAtMost4096LinesAndALongerOneIsNotRead) {
+  CopySettings settings;
+  auto present = [](const std::string&) { return true; };
+  ManyLines most(4096);
+  EXPECT_EQ(wizard::LoadCopySettings(most, kFolder, present, settings), hr::kOk);
+  EXPECT_EQ(settings.files.size(), 4096u);
+
+  for (const int count : {4097, 2147483647}) {
+    ManyLines tooMany(count);
+    ASSERT_EQ(wizard::LoadCopySettings(tooMany, kFolder, present, settings), hr::kFail) << count;
+    EXPECT_EQ(tooMany.fileNameReads, 0) << count;
+    EXPECT_TRUE(settings.files.empty());
+  }
+}
+
 TEST(DeviceSectionTest, ValuesLoseOneQuoteAtEachEndAndEmptyOnesAreDropped) {
   FakeProfile file;
   file.set("COPY", "FileNum", "0");
