@@ -1,7 +1,8 @@
 // Text conversion between UTF-16 and the narrow code pages the program uses:
 // the system ANSI code page, the tag code pages 932, 936, 949, 950 and 1252,
-// and UTF-8 (65001). Win32 uses the system's converters; POSIX uses iconv,
-// with an ANSI code page that tests can set (1252 by default).
+// and UTF-8 (65001), which is also the ANSI code page of a Windows set to
+// use UTF-8. Win32 uses the system's converters; POSIX uses iconv, with an
+// ANSI code page of 1252. Tests can set the ANSI code page in both.
 #pragma once
 
 #include <cstddef>
@@ -18,8 +19,9 @@ constexpr size_t kNoLimit = std::numeric_limits<size_t>::max();
 
 // The number of the ANSI code page (GetACP on Windows).
 uint32_t AnsiCodePage();
-// Sets the ANSI code page of the POSIX build; ignored on Windows, where the
-// system's setting holds.
+// Makes codePage stand for the ANSI code page, so that tests can run the
+// conversions as on a system set to that page; 0 returns to the system's
+// own (1252 in the POSIX build).
 void SetAnsiCodePage(uint32_t codePage);
 
 // Narrow text to UTF-16, at most maxUnits code units; a cut never splits a

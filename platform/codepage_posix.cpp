@@ -15,7 +15,8 @@ size_t CharUnits(const std::u16string& text, size_t i);
 
 namespace {
 
-std::atomic<uint32_t> g_ansiCodePage{1252};
+constexpr uint32_t kDefaultAnsiCodePage = 1252;
+std::atomic<uint32_t> g_ansiCodePage{kDefaultAnsiCodePage};
 
 const char* IconvName(uint32_t codePage) {
   if (codePage == kAnsiCodePage) codePage = g_ansiCodePage.load();
@@ -91,7 +92,9 @@ std::u16string FromLittleEndianBytes(const std::string& bytes) {
 
 uint32_t AnsiCodePage() { return g_ansiCodePage.load(); }
 
-void SetAnsiCodePage(uint32_t codePage) { g_ansiCodePage.store(codePage); }
+void SetAnsiCodePage(uint32_t codePage) {
+  g_ansiCodePage.store(codePage == kAnsiCodePage ? kDefaultAnsiCodePage : codePage);
+}
 
 bool ToUtf16(uint32_t codePage, const std::string& narrow, std::u16string& out, size_t maxUnits) {
   const char* name = IconvName(codePage);

@@ -1,6 +1,8 @@
 // Code-page conversion through the system's converters.
 #include <windows.h>
 
+#include <atomic>
+
 #include "platform/codepage.h"
 
 namespace sys {
@@ -11,20 +13,32 @@ size_t CharUnits(const std::u16string& text, size_t i);
 }  // namespace detail
 
 namespace {
-UINT SystemCodePage(uint32_t codePage) { return codePage == kAnsiCodePage ? CP_ACP : codePage; }
+
+// A page a test set in place of the system's ANSI code page, or none.
+std::atomic<uint32_t> g_ansiCodePage{kAnsiCodePage};
+
+// The number of the page meant. The ANSI code page is resolved here instead
+// of being passed on as CP_ACP: on a Windows set to use UTF-8 it is 65001,
+// and the converters refuse for UTF-8 the flags and the default character
+// that every other page takes, so the number decides which call is made.
+UINT SystemCodePage(uint32_t codePage) { return codePage == kAnsiCodePage ? AnsiCodePage() : codePage; }
+
 }  // namespace
 
-uint32_t AnsiCodePage() { return ::GetACP(); }
+uint32_t AnsiCodePage() {
+  const uint32_t chosen = g_ansiCodePage.load();
+  return chosen != kAnsiCodePage ? chosen : ::GetACP();
+}
 
-void SetAnsiCodePage(uint32_t) {}
+void SetAnsiCodePage(uint32_t codePage) { g_ansiCodePage.store(codePage); }
 
 bool ToUtf16(uint32_t codePage, const std::string& narrow, std::u16string& out, size_t maxUnits) {
   out.clear();
-  UINT cp = SystemCodePage(codePage);
-  if (cp != CP_ACP && !::IsValidCodePage(cp)) return false;
+  const UINT cp = SystemCodePage(codePage);
+  if (!::IsValidCodePage(cp)) return false;
   if (narrow.empty()) return true;
   // UTF-8 takes no flags; the others get precomposed characters.
-  DWORD flags = cp == CP_UTF8 ? 0 : MB_PRECOMPOSED;
+  const DWORD flags = cp == CP_UTF8 ? 0 : MB_PRECOMPOSED;
   int n = ::MultiByteToWideChar(cp, flags, narrow.data(), static_cast<int>(narrow.size()), nullptr, 0);
   if (n <= 0) return false;
   std::wstring wide(static_cast<size_t>(n), L'\0');
@@ -37,8 +51,9 @@ bool ToUtf16(uint32_t codePage, const std::string& narrow, std::u16string& out, 
 bool FromUtf16(uint32_t codePage, const std::u16string& text, std::string& out, size_t maxBytes,
                char replacement) {
   out.clear();
-  UINT cp = SystemCodePage(codePage);
-  if (cp != CP_ACP && !::IsValidCodePage(cp)) return false;
+  const UINT cp = SystemCodePage(codePage);
+  if (!::IsValidCodePage(cp)) return false;
+  // UTF-8 holds every character: no default character, no best fit.
   if (cp == CP_UTF8) {
     std::string all = Utf8FromUtf16(text);
     // Cut at a character boundary: never before a continuation byte.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "container/kvx_tag.h"
 #include "platform/codepage.h"
 #include "tests/container/tag_test_bytes.h"
@@ -39,6 +41,7 @@ class AnsiIs1252 : public ::testing::Test {
     sys::SetAnsiCodePage(1252);
     if (sys::AnsiCodePage() != 1252) GTEST_SKIP() << "system ANSI code page is " << sys::AnsiCodePage();
   }
+  void TearDown() override { sys::SetAnsiCodePage(0); }
 };
 
 TEST_F(AnsiIs1252, TextFramesInEachEncoding) {
@@ -65,6 +68,33 @@ TEST_F(AnsiIs1252, DescribedFramesInEachEncoding) {
             Frame("GEOB", {0x01, 0x00, 0x00, 0x00, 0xFF, 0xFE, 'D', 0, 0, 0, 0xFF, 0xFE, 'o', 0}));
   EXPECT_EQ(Built("WOAR", u"", 2, u"http://a/"), Frame("WOAR", Ascii("http://a/")));
   EXPECT_EQ(Built("WPAY", u"", 2, u""), Frame("WPAY", {0x00}));
+}
+
+// A Windows set to use UTF-8 for its ANSI code page.
+class AnsiIsUtf8 : public ::testing::Test {
+ protected:
+  void SetUp() override { sys::SetAnsiCodePage(sys::kUtf8CodePage); }
+  void TearDown() override { sys::SetAnsiCodePage(0); }
+
+  static bool Holds(const Bytes& frames, const Bytes& frame) {
+    return std::search(frames.begin(), frames.end(), frame.begin(), frame.end()) != frames.end();
+  }
+};
+
+TEST_F(AnsiIsUtf8, AnsiTextsAndDescriptionsSurviveARewrite) {
+  EXPECT_EQ(Built("TIT2", u"", 0, u"A\u00e9"), Frame("TIT2", {0x00, 'A', 0xC3, 0xA9}));
+  // Two descriptions the Western page cannot hold: each keeps its frame.
+  const Bytes image = Tag({Frame("TIT2", Cat({{0x00}, Ascii("Caf\xC3\xA9")})),
+                           Frame("TXXX", Cat({{0x02}, Be(u"\u6771\u4eac"), {0, 0, 0, '1'}})),
+                           Frame("TXXX", Cat({{0x00}, Ascii("\xE5\xA4\xA7\xE9\x98\xAA"), {0, '2'}})),
+                           Frame("WXXX", Cat({{0x00}, Ascii("\xC3\xA9"), {0}, Ascii("http://e/")}))},
+                          0);
+  const Bytes out = Written(image);
+  EXPECT_EQ(WalkFrames(out).size(), 4u);
+  EXPECT_TRUE(Holds(out, Frame("TIT2", Cat({{0x02}, Be(u"Caf\u00e9")}))));
+  EXPECT_TRUE(Holds(out, Frame("TXXX", Cat({{0x02}, Be(u"\u6771\u4eac"), {0, 0, 0, '1'}}))));
+  EXPECT_TRUE(Holds(out, Frame("TXXX", Cat({{0x02}, Be(u"\u5927\u962a"), {0, 0, 0, '2'}}))));
+  EXPECT_TRUE(Holds(out, Frame("WXXX", Cat({{0x02}, Be(u"\u00e9"), {0, 0}, Ascii("http://e/")}))));
 }
 
 TEST(TagFrameBuild, RefusesUnknownEncodingsAndIdentifiers) {

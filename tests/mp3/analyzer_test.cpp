@@ -26,7 +26,7 @@ class Analyzer : public ::testing::Test {
   void SetUp() override { mp3::SelectTagCodePage(0x0409); }
   void TearDown() override {
     mp3::SelectTagCodePage(0x0409);
-    sys::SetAnsiCodePage(1252);
+    sys::SetAnsiCodePage(0);
   }
 
   sys::Path write(const std::string& name, const Bytes& bytes) {
@@ -226,6 +226,20 @@ TEST_F(Analyzer, NarrowTextsInTheAnsiCodePageOfAJapaneseSystem) {
   ASSERT_EQ(tags(file, wide, narrow), hr::kOk);
   EXPECT_EQ(wide.title, u"\u6771\u4eac");
   EXPECT_EQ(narrow.title, "\x93\x8C\x8B\x9E");
+}
+
+TEST_F(Analyzer, AnsiTextsOnASystemSetToUtf8) {
+  sys::SetAnsiCodePage(sys::kUtf8CodePage);
+  mp3::WideTagTexts wide;
+  mp3::NarrowTagTexts narrow;
+  const Bytes file = Join({Tag(3, {Frame(3, "TIT2", Text(0, Ascii("Caf\xC3\xA9"))),
+                                   Frame(3, "TPE1", Text(0, Ascii("\xE6\x9D\xB1")))}),
+                           Audio()});
+  ASSERT_EQ(tags(file, wide, narrow), hr::kOk);
+  EXPECT_EQ(wide.title, u"Caf\u00e9");
+  EXPECT_EQ(wide.artist, u"\u6771");
+  EXPECT_EQ(narrow.title, "Caf\xC3\xA9");
+  EXPECT_EQ(narrow.artist, "\xE6\x9D\xB1");
 }
 
 TEST_F(Analyzer, TrackInfoTakesTextsDurationAndNumber) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 std::string Bytes(std::initializer_list<int> b) {
@@ -84,12 +86,60 @@ TEST(CodePage, AnsiCodePageIsUsedForTheAnsiSelector) {
   ASSERT_TRUE(sys::ToUtf16(sys::kAnsiCodePage, "abc\xE9", viaAnsi));
   ASSERT_TRUE(sys::ToUtf16(sys::AnsiCodePage(), "abc\xE9", viaNumber));
   EXPECT_EQ(viaAnsi, viaNumber);
-#if !defined(_WIN32)
   sys::SetAnsiCodePage(932);
   ASSERT_TRUE(sys::ToUtf16(sys::kAnsiCodePage, Bytes({0x93, 0x8C}), viaAnsi));
   EXPECT_EQ(viaAnsi, u"\u6771");
-  sys::SetAnsiCodePage(1252);
-#endif
+  sys::SetAnsiCodePage(0);
+}
+
+TEST(CodePage, TheSystemsOwnAnsiPageRoundTrips) {
+  // Whatever page the system runs with (UTF-8 included), plain text comes
+  // back unchanged. A run on a system set up for a page names it.
+  sys::SetAnsiCodePage(0);
+  if (const char* expected = std::getenv("PELLMARK_EXPECT_ANSI_CODE_PAGE"))
+    EXPECT_EQ(sys::AnsiCodePage(), static_cast<uint32_t>(std::atoi(expected)));
+  const std::u16string text = u"Track 1 (live)";
+  std::string narrow;
+  ASSERT_TRUE(sys::FromUtf16(sys::kAnsiCodePage, text, narrow, sys::kNoLimit, '?'));
+  std::u16string wide;
+  ASSERT_TRUE(sys::ToUtf16(sys::kAnsiCodePage, narrow, wide));
+  EXPECT_EQ(wide, text) << "ANSI code page " << sys::AnsiCodePage();
+}
+
+// A Windows set to "Use Unicode UTF-8 for worldwide language support" has
+// 65001 as its ANSI code page; the system refuses the flags and default
+// character the other pages take, so ANSI text must go the UTF-8 way.
+class AnsiCodePageUtf8 : public ::testing::Test {
+ protected:
+  void SetUp() override { sys::SetAnsiCodePage(sys::kUtf8CodePage); }
+  void TearDown() override { sys::SetAnsiCodePage(0); }
+};
+
+TEST_F(AnsiCodePageUtf8, AnsiTextConvertsBothWaysAsUtf8) {
+  ASSERT_EQ(sys::AnsiCodePage(), sys::kUtf8CodePage);
+  const std::string utf8 = "Caf\xC3\xA9 \xE6\x9D\xB1\xF0\x9F\x98\x80";
+  const std::u16string text = u"Caf\u00e9 \u6771\U0001F600";
+  std::u16string wide;
+  ASSERT_TRUE(sys::ToUtf16(sys::kAnsiCodePage, utf8, wide));
+  EXPECT_EQ(wide, text);
+  std::string narrow;
+  ASSERT_TRUE(sys::FromUtf16(sys::kAnsiCodePage, text, narrow, sys::kNoLimit, '?'));
+  EXPECT_EQ(narrow, utf8);
+  // Limits still hold whole characters only.
+  ASSERT_TRUE(sys::FromUtf16(sys::kAnsiCodePage, u"a\u6771", narrow, 3));
+  EXPECT_EQ(narrow, "a");
+  ASSERT_TRUE(sys::ToUtf16(sys::kAnsiCodePage, "a\xF0\x9F\x98\x80", wide, 2));
+  EXPECT_EQ(wide, u"a");
+}
+
+TEST_F(AnsiCodePageUtf8, TextsThatDifferStayDifferent) {
+  // Descriptions are index keys in the ANSI page: a run of '?' for each
+  // would make different frames one.
+  std::string tokyo, osaka;
+  ASSERT_TRUE(sys::FromUtf16(sys::kAnsiCodePage, u"\u6771\u4eac", tokyo, sys::kNoLimit, '?'));
+  ASSERT_TRUE(sys::FromUtf16(sys::kAnsiCodePage, u"\u5927\u962a", osaka, sys::kNoLimit, '?'));
+  EXPECT_NE(tokyo, osaka);
+  EXPECT_EQ(tokyo.find('?'), std::string::npos);
 }
 
 TEST(CodePage, UnknownCodePagesAreRefused) {
