@@ -14,7 +14,9 @@ constexpr uint32_t kAdapterProperty = 1;  // StorageAdapterProperty
 constexpr uint32_t kStandardQuery = 0;    // PropertyStandardQuery
 constexpr size_t kPropertyQuerySize = 12;
 constexpr size_t kDescriptorHeaderSize = 8;
-constexpr size_t kAdapterDescriptorSize = 32;
+// The device query's buffer: all zero, it asks for property 0 (the device
+// descriptor) with the standard query, and takes the answer's first part.
+constexpr size_t kDeviceQueryBufferSize = 32;
 // Stored in milliseconds like the original setting, sent in seconds.
 constexpr uint32_t kInquiryTimeoutMs = 90000;
 
@@ -60,23 +62,22 @@ HRESULT ScsiDrive::OpenVolume() {
   if (h == INVALID_HANDLE_VALUE || h == nullptr) return hr::kFail;
   m_handle = devcmd::SeamHandle(m_system, h);
 
-  // The storage adapter must answer, first with its descriptor header,
-  // then with the whole descriptor; a drive whose adapter will not tell is
-  // not asked further.
-  uint8_t query[kAdapterDescriptorSize] = {};
-  std::memcpy(query, &kAdapterProperty, 4);
-  std::memcpy(query + 4, &kStandardQuery, 4);
+  // The storage stack must describe the drive, first its adapter (the
+  // descriptor header), then the device; a drive that will not tell is not
+  // asked further.
+  uint8_t adapterQuery[kPropertyQuerySize] = {};
+  std::memcpy(adapterQuery, &kAdapterProperty, 4);
+  std::memcpy(adapterQuery + 4, &kStandardQuery, 4);
   uint8_t header[kDescriptorHeaderSize] = {};
   DWORD returned = 0;
-  if (!m_system.DeviceIoControl(m_handle.get(), kIoctlStorageQueryProperty, query, kPropertyQuerySize, header,
-                                sizeof(header), &returned)) {
+  if (!m_system.DeviceIoControl(m_handle.get(), kIoctlStorageQueryProperty, adapterQuery, sizeof(adapterQuery),
+                                header, sizeof(header), &returned)) {
     Close();
     return hr::kFail;
   }
-  // The second query uses one 32-byte buffer, the query at its start, as
-  // input and output.
-  if (!m_system.DeviceIoControl(m_handle.get(), kIoctlStorageQueryProperty, query, sizeof(query), query,
-                                sizeof(query), &returned)) {
+  uint8_t deviceQuery[kDeviceQueryBufferSize] = {};
+  if (!m_system.DeviceIoControl(m_handle.get(), kIoctlStorageQueryProperty, deviceQuery, sizeof(deviceQuery),
+                                deviceQuery, sizeof(deviceQuery), &returned)) {
     Close();
     return hr::kFail;
   }

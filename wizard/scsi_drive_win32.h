@@ -31,8 +31,8 @@ class ScsiDrive {
   // drive selected) otherwise.
   HRESULT Select(int index);
   // Opens the selected drive's volume (NT) or the driver (98/Me), closing
-  // any handle first. On NT a drive whose storage adapter will not answer
-  // is refused.
+  // any handle first. On NT a drive whose storage stack will not describe
+  // its adapter and its device is refused.
   HRESULT Open();
   void Close();
   // One command; kOk when the system carried the request, whatever the

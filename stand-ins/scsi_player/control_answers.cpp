@@ -85,28 +85,43 @@ ControlAnswer AnswerPassThrough(ScsiTarget& target, uint32_t code, const void* i
 
 ControlAnswer AnswerStorageQuery(const void* in, uint32_t inSize, void* out, uint32_t outSize) {
   constexpr uint32_t kQuerySize = 12;  // property, query type, one parameter byte (padded)
+  constexpr uint32_t kDeviceProperty = 0;
   constexpr uint32_t kAdapterProperty = 1;
   constexpr uint32_t kStandardQuery = 0;
   constexpr uint32_t kHeaderSize = 8;
-  constexpr uint32_t kDescriptorSize = 32;
   if (in == nullptr || inSize < kQuerySize || out == nullptr || outSize < kHeaderSize)
     return Fail(kErrorInvalidParameter);
   uint32_t property = 0, queryType = 0;
   std::memcpy(&property, in, 4);
   std::memcpy(&queryType, static_cast<const uint8_t*>(in) + 4, 4);
-  if (property != kAdapterProperty || queryType != kStandardQuery) return Fail(kErrorInvalidFunction);
+  if (queryType != kStandardQuery || (property != kDeviceProperty && property != kAdapterProperty))
+    return Fail(kErrorInvalidFunction);
 
-  uint8_t d[kDescriptorSize] = {};
-  auto put32 = [&](size_t at, uint32_t v) { std::memcpy(d + at, &v, 4); };
-  put32(0, kDescriptorSize);  // Version
-  put32(4, kDescriptorSize);  // Size
-  put32(8, 0x10000);          // MaximumTransferLength
-  put32(12, 17);              // MaximumPhysicalPages
-  put32(16, 1);               // AlignmentMask
-  d[24] = 7;                  // BusType: USB
-  d[26] = 2;                  // BusMajorVersion
-  const uint32_t n = outSize >= kDescriptorSize ? kDescriptorSize : kHeaderSize;
-  std::memcpy(out, d, n);
+  std::vector<uint8_t> d;
+  auto put32 = [&](size_t at, uint32_t v) { std::memcpy(d.data() + at, &v, 4); };
+  if (property == kDeviceProperty) {
+    // STORAGE_DEVICE_DESCRIPTOR without identification texts (their offsets
+    // 0) and without raw properties.
+    constexpr uint32_t kDeviceDescriptorSize = 40;
+    d.assign(kDeviceDescriptorSize, 0);
+    put32(0, kDeviceDescriptorSize);  // Version
+    put32(4, kDeviceDescriptorSize);  // Size
+    d[8] = 0x00;                      // DeviceType: direct access
+    d[10] = 1;                        // RemovableMedia
+    put32(28, 7);                     // BusType: USB
+  } else {
+    constexpr uint32_t kAdapterDescriptorSize = 32;
+    d.assign(kAdapterDescriptorSize, 0);
+    put32(0, kAdapterDescriptorSize);  // Version
+    put32(4, kAdapterDescriptorSize);  // Size
+    put32(8, 0x10000);                 // MaximumTransferLength
+    put32(12, 17);                     // MaximumPhysicalPages
+    put32(16, 1);                      // AlignmentMask
+    d[24] = 7;                         // BusType: USB
+    d[26] = 2;                         // BusMajorVersion
+  }
+  const uint32_t n = std::min<uint32_t>(outSize, static_cast<uint32_t>(d.size()));
+  std::memcpy(out, d.data(), n);
   return ControlAnswer{true, 0, n};
 }
 

@@ -25,8 +25,11 @@ struct ControlAnswer {
 ControlAnswer AnswerPassThrough(ScsiTarget& target, uint32_t code, const void* in, uint32_t inSize, void* out,
                                 uint32_t outSize);
 
-// IOCTL_STORAGE_QUERY_PROPERTY for the adapter (property 1, standard
-// query): a USB adapter; 8 bytes of header, or the 32-byte descriptor.
+// IOCTL_STORAGE_QUERY_PROPERTY, standard query, for the device (property
+// 0: a removable direct-access device on USB) or its adapter (property 1:
+// a USB adapter). As Windows does, the answer is as much of the descriptor
+// as the output buffer holds, at least its 8-byte header; other properties
+// and query types are refused.
 ControlAnswer AnswerStorageQuery(const void* in, uint32_t inSize, void* out, uint32_t outSize);
 
 // A 22-byte request of the 9x driver; targetFor gives the device of a

@@ -94,6 +94,11 @@ std::vector<SimulatedDeviceSystem::OpenCall> SimulatedDeviceSystem::opens() cons
   return m_opens;
 }
 
+std::vector<SimulatedDeviceSystem::StorageQuery> SimulatedDeviceSystem::storageQueries() const {
+  std::lock_guard lock(m_mutex);
+  return m_storageQueries;
+}
+
 std::vector<uint8_t> SimulatedDeviceSystem::lastPassThroughBlock() const {
   std::lock_guard lock(m_mutex);
   return m_lastBlock;
@@ -175,6 +180,10 @@ BOOL SimulatedDeviceSystem::DeviceIoControl(HANDLE device, DWORD code, LPVOID in
       if (drive.device) answer = AnswerPassThrough(*drive.device, code, in, inSize, out, outSize);
     } else if (code == kIoctlStorageQueryProperty) {
       ++m_counters.storageQueries;
+      StorageQuery asked;
+      if (in) asked.input.assign(static_cast<const uint8_t*>(in), static_cast<const uint8_t*>(in) + inSize);
+      asked.outputSize = outSize;
+      m_storageQueries.push_back(std::move(asked));
       if (!drive.refuseStorageQuery) answer = AnswerStorageQuery(in, inSize, out, outSize);
     }
   }

@@ -40,6 +40,11 @@ class SimulatedDeviceSystem final : public devcmd::DeviceSystem {
     std::string name;
     DWORD access = 0, share = 0, disposition = 0, flags = 0;
   };
+  // One IOCTL_STORAGE_QUERY_PROPERTY as it was asked.
+  struct StorageQuery {
+    std::vector<uint8_t> input;
+    DWORD outputSize = 0;
+  };
 
   SimulatedDeviceSystem();
   ~SimulatedDeviceSystem() override;
@@ -72,6 +77,7 @@ class SimulatedDeviceSystem final : public devcmd::DeviceSystem {
   Counters counters() const;
   int openHandles() const;
   std::vector<OpenCall> opens() const;
+  std::vector<StorageQuery> storageQueries() const;
   // The last pass-through block as it was sent (before the answer), and
   // the last driver request.
   std::vector<uint8_t> lastPassThroughBlock() const;
@@ -122,6 +128,7 @@ class SimulatedDeviceSystem final : public devcmd::DeviceSystem {
   int m_nCoFailures = 0;
   Counters m_counters;
   std::vector<OpenCall> m_opens;
+  std::vector<StorageQuery> m_storageQueries;
   std::vector<uint8_t> m_lastBlock;
   std::optional<devcmd::DriverRequest> m_lastDriverRequest;
 };

@@ -2,9 +2,11 @@
 // library's system seam.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "devcmd/pass_through_layout.h"
+#include "devcmd/seam_handle.h"
 #include "stand-ins/scsi_player/simulated_device_system.h"
 #include "stand-ins/scsi_player/simulated_player.h"
 #include "wizard/player_check_win32.h"
@@ -109,6 +111,65 @@ TEST_F(ScsiDriveTest, InquiryOnWindows98GoesToTheMakersDriver) {
   EXPECT_EQ(request->direction, 1);
   EXPECT_NE(request->senseAddress, 0u);
   EXPECT_EQ(sim.counters().storageQueries, 0);
+}
+
+TEST_F(ScsiDriveTest, OpenAsksForTheAdapterHeaderAndThenTheDeviceDescriptor) {
+  wizard::ScsiDrive drive(sim);
+  ASSERT_EQ(drive.Select(kDriveR), hr::kOk);
+  ASSERT_EQ(drive.Open(), hr::kOk);
+  drive.Close();
+  const auto queries = sim.storageQueries();
+  ASSERT_EQ(queries.size(), 2u);
+  // Property 1 (adapter), standard query, for the 8-byte header.
+  EXPECT_EQ(queries[0].input, (std::vector<uint8_t>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(queries[0].outputSize, 8u);
+  // All zero: property 0 (device), standard query, 32 bytes in and out.
+  EXPECT_EQ(queries[1].input, std::vector<uint8_t>(32, 0));
+  EXPECT_EQ(queries[1].outputSize, 32u);
+}
+
+TEST_F(ScsiDriveTest, TheVolumeDescribesItsDeviceAndItsAdapterAsWindowsDoes) {
+  HANDLE volume = sim.CreateFileA("\\\\.\\R:", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  OPEN_EXISTING, 0);
+  ASSERT_NE(volume, INVALID_HANDLE_VALUE);
+  const devcmd::SeamHandle closer(sim, volume);
+  auto query = [&](uint32_t property, uint32_t type, DWORD outSize, std::vector<uint8_t>& out) {
+    uint8_t in[12] = {};
+    std::memcpy(in, &property, 4);
+    std::memcpy(in + 4, &type, 4);
+    out.assign(outSize, 0xEE);
+    DWORD returned = 0;
+    const BOOL ok = sim.DeviceIoControl(volume, wizard::kIoctlStorageQueryProperty, in, sizeof(in), out.data(),
+                                        outSize, &returned);
+    out.resize(ok ? returned : 0);
+    return ok != FALSE;
+  };
+  auto word = [](const std::vector<uint8_t>& d, size_t at) {
+    uint32_t v = 0;
+    std::memcpy(&v, d.data() + at, 4);
+    return v;
+  };
+  std::vector<uint8_t> d;
+  // The device descriptor: its header alone, then as much as fits.
+  ASSERT_TRUE(query(0, 0, 8, d));
+  ASSERT_EQ(d.size(), 8u);
+  const uint32_t deviceSize = word(d, 4);
+  EXPECT_GE(deviceSize, 40u);
+  ASSERT_TRUE(query(0, 0, 32, d));
+  ASSERT_EQ(d.size(), 32u);
+  EXPECT_EQ(word(d, 4), deviceSize);
+  EXPECT_EQ(d[8], 0);   // direct-access device
+  EXPECT_EQ(d[10], 1);  // removable medium
+  EXPECT_EQ(word(d, 28), 7u);  // on the USB bus
+  ASSERT_TRUE(query(0, 0, 512, d));
+  EXPECT_EQ(d.size(), deviceSize);
+  // The adapter descriptor.
+  ASSERT_TRUE(query(1, 0, 32, d));
+  ASSERT_EQ(d.size(), 32u);
+  EXPECT_EQ(d[24], 7);
+  // Other properties and a buffer smaller than a header are refused.
+  EXPECT_FALSE(query(99, 0, 32, d));
+  EXPECT_FALSE(query(0, 0, 4, d));
 }
 
 TEST_F(ScsiDriveTest, SelectWantsARemovableDriveAndForgetsTheOldOneOnFailure) {
