@@ -10,6 +10,13 @@
 namespace wizard {
 namespace {
 
+// The calling thread's last error as the result of a step that failed. A
+// failure that left no code would otherwise read as success.
+DWORD LastErrorOrFail() {
+  const DWORD error = ::GetLastError();
+  return error != ERROR_SUCCESS ? error : static_cast<DWORD>(hr::kFail);
+}
+
 class RealFiles final : public CopyFileOps {
  public:
   DWORD GetFileAttributesA(LPCSTR path) override { return ::GetFileAttributesA(path); }
@@ -29,7 +36,12 @@ CopyFileOps& RealCopyFileOps() {
   return files;
 }
 
-CopyEngine::CopyEngine(devcmd::DeviceSystem& system, CopyFileOps& files) : m_system(system), m_files(files) {}
+HANDLE StartSystemThread(LPTHREAD_START_ROUTINE routine, void* argument) {
+  return ::CreateThread(nullptr, 0, routine, argument, 0, nullptr);
+}
+
+CopyEngine::CopyEngine(devcmd::DeviceSystem& system, CopyFileOps& files, ThreadStarter startThread)
+    : m_system(system), m_files(files), m_startThread(std::move(startThread)) {}
 
 CopyEngine::~CopyEngine() {
   if (m_hThread) {
@@ -69,12 +81,12 @@ HRESULT CopyEngine::Start() {
       if (m_sDestination[i] != '\\') continue;
       const std::string folder = m_sDestination.substr(0, i + 1);
       if (m_files.GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-      if (!m_files.CreateDirectoryA(folder.c_str())) return static_cast<HRESULT>(::GetLastError());
+      if (!m_files.CreateDirectoryA(folder.c_str())) return static_cast<HRESULT>(LastErrorOrFail());
     }
   }
 
-  HANDLE thread = ::CreateThread(nullptr, 0, &CopyEngine::CopyWorkerProc, this, 0, nullptr);
-  if (thread == nullptr) return static_cast<HRESULT>(::GetLastError());
+  HANDLE thread = m_startThread(&CopyEngine::CopyWorkerProc, this);
+  if (thread == nullptr) return static_cast<HRESULT>(LastErrorOrFail());
   m_hThread.reset(thread);
   return hr::kOk;
 }
@@ -106,9 +118,7 @@ DWORD CopyEngine::runWorker() {
     // replaced.
     m_files.SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!m_files.CopyFileA(source.c_str(), target.c_str(), FALSE)) {
-      result = ::GetLastError();
-      // A failure that reports no code would read as success.
-      if (result == 0) result = static_cast<DWORD>(hr::kFail);
+      result = LastErrorOrFail();
       break;
     }
     ++m_nFinished;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include "common/hresult.h"
@@ -17,11 +18,19 @@
 
 namespace wizard {
 
+// Starts a thread running routine(argument) with the default stack size:
+// its handle, or null with the reason in GetLastError.
+using ThreadStarter = std::function<HANDLE(LPTHREAD_START_ROUTINE routine, void* argument)>;
+
+// CreateThread.
+HANDLE StartSystemThread(LPTHREAD_START_ROUTINE routine, void* argument);
+
 class CopyEngine {
  public:
   // The engine classifies the system through system (for the copy list's
-  // filters) and touches files only through files.
-  CopyEngine(devcmd::DeviceSystem& system, CopyFileOps& files);
+  // filters), touches files only through files and starts its worker with
+  // startThread.
+  CopyEngine(devcmd::DeviceSystem& system, CopyFileOps& files, ThreadStarter startThread = StartSystemThread);
   // A copy still running is cancelled and waited for.
   ~CopyEngine();
   CopyEngine(const CopyEngine&) = delete;
@@ -38,9 +47,10 @@ class CopyEngine {
   void SetTarget(const std::string& drive);
   const std::string& destinationFolder() const { return m_sDestination; }
 
-  // Creates the destination folders and starts the worker: 0, the Windows
-  // error of a folder that could not be made, or kUnexpected while an
-  // earlier copy still runs.
+  // Creates the destination folders and starts the worker: 0 only with the
+  // worker running; otherwise the Windows error of a folder that could not
+  // be made or of a worker that could not start (kFail when the system
+  // gave none), or kUnexpected while an earlier copy still runs.
   HRESULT Start();
   // percent and finished as the page shows them. With no worker: 0. Once
   // the worker has ended: finished, 100, and its result (0 when every entry
@@ -60,6 +70,7 @@ class CopyEngine {
 
   devcmd::DeviceSystem& m_system;
   CopyFileOps& m_files;
+  ThreadStarter m_startThread;
   CopySettings m_settings;
   std::string m_sTarget;
   std::string m_sDestination;

@@ -58,9 +58,15 @@ class GatedFiles final : public wizard::CopyFileOps {
   BOOL SetFileAttributesA(LPCSTR path, DWORD attributes) override {
     return ::SetFileAttributesA(path, attributes);
   }
+  bool refuseFoldersSilently = false;  // folder creation fails with no error code
+
   BOOL CreateDirectoryA(LPCSTR path) override {
     std::lock_guard lock(m_mutex);
     m_created.push_back(path);
+    if (refuseFoldersSilently) {
+      ::SetLastError(ERROR_SUCCESS);
+      return FALSE;
+    }
     return ::CreateDirectoryA(path, nullptr);
   }
   BOOL CopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists) override {
@@ -165,6 +171,28 @@ TEST_F(CopyEngineTest, AFolderThatCannotBeMadeStopsBeforeTheCopyWithItsCode) {
   const HRESULT started = engine.Start();
   EXPECT_NE(started, hr::kOk);
   EXPECT_GT(started, 0);  // a Windows error code, not an HRESULT
+  EXPECT_FALSE(engine.running());
+  EXPECT_TRUE(files.copied().empty());
+}
+
+TEST_F(CopyEngineTest, NoWorkerMeansNoSuccessEvenWithoutAnErrorCode) {
+  // A system out of threads, with and without a reason.
+  for (const DWORD error : {DWORD{ERROR_NOT_ENOUGH_MEMORY}, DWORD{ERROR_SUCCESS}}) {
+    wizard::CopyEngine engine(sim, files, [error](LPTHREAD_START_ROUTINE, void*) -> HANDLE {
+      ::SetLastError(error);
+      return nullptr;
+    });
+    engine.Use(settingsFor({"Pellmark.exe"}));
+    engine.SetTarget(player);
+    EXPECT_EQ(engine.Start(), error != ERROR_SUCCESS ? static_cast<HRESULT>(error) : hr::kFail) << error;
+    EXPECT_FALSE(engine.running());
+  }
+  // A folder refused without a reason.
+  files.refuseFoldersSilently = true;
+  wizard::CopyEngine engine(sim, files);
+  engine.Use(settingsFor({"Pellmark.exe"}, "\\refused\\"));
+  engine.SetTarget(player);
+  EXPECT_EQ(engine.Start(), hr::kFail);
   EXPECT_FALSE(engine.running());
   EXPECT_TRUE(files.copied().empty());
 }
