@@ -63,7 +63,7 @@ bool CDeckhandApp::InitInstance() {
   look.Create(instance());
 
   WelcomePage welcome(look);
-  DriveSelectPage driveSelect(look, *m_services.system, m_services.setDriveNo);
+  DriveSelectPage driveSelect(look, *m_services.system, m_services.setDriveNo, m_services.scanRetryDelayMs);
   ConfirmPage confirm(look);
   CopyProgressPage copying(look);
   FinishPage finish(look);
@@ -112,8 +112,9 @@ bool CDeckhandApp::InitInstance() {
   return false;
 }
 
-int RunDeckhand(HINSTANCE instance) {
-  CDeckhandApp app(WizardServices{&devcmd::CurrentDeviceSystem(), &RealCopyFileOps(), LibrarySetDriveNo()});
+int RunDeckhand(HINSTANCE instance, DWORD scanRetryDelayMs) {
+  CDeckhandApp app(WizardServices{&devcmd::CurrentDeviceSystem(), &RealCopyFileOps(), LibrarySetDriveNo(),
+                                  scanRetryDelayMs});
   return app.Run(instance);
 }
 

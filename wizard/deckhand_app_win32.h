@@ -7,6 +7,7 @@
 #include "devcmd/device_system.h"
 #include "winui/application.h"
 #include "wizard/copy_file_ops_win32.h"
+#include "wizard/drive_select_page_win32.h"
 #include "wizard/player_check_win32.h"
 
 namespace wizard {
@@ -18,6 +19,8 @@ struct WizardServices {
   devcmd::DeviceSystem* system;
   CopyFileOps* files;
   SetDriveNoFn setDriveNo;
+  // The wait between two drive scans that found no player.
+  DWORD scanRetryDelayMs = kScanRetryDelayMs;
 };
 
 class CDeckhandApp final : public winui::CApplication {
@@ -32,7 +35,8 @@ class CDeckhandApp final : public winui::CApplication {
 };
 
 // Runs the wizard with the real system (or whatever system the caller put
-// behind the command library's seam) and returns the exit code.
-int RunDeckhand(HINSTANCE instance);
+// behind the command library's seam) and returns the exit code. A test
+// build may shorten the wait between scans that find no player.
+int RunDeckhand(HINSTANCE instance, DWORD scanRetryDelayMs = kScanRetryDelayMs);
 
 }  // namespace wizard

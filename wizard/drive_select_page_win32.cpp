@@ -35,10 +35,11 @@ class WaitCursor {
 }  // namespace
 
 DriveSelectPage::DriveSelectPage(const WizardLook& look, devcmd::DeviceSystem& system,
-                                 SetDriveNoFn setDriveNo)
+                                 SetDriveNoFn setDriveNo, DWORD retryDelayMs)
     : WizardPage(IDD_DRIVE_SELECT_PAGE, look, look.texts.selectDrive),
       m_system(system),
-      m_setDriveNo(std::move(setDriveNo)) {}
+      m_setDriveNo(std::move(setDriveNo)),
+      m_nRetryDelayMs(retryDelayMs) {}
 
 bool DriveSelectPage::OnInitDialog() {
   WizardPage::OnInitDialog();
@@ -92,7 +93,7 @@ void DriveSelectPage::scan() {
   WaitCursor wait;
   fillList();
   for (int i = 0; i < kScanRetries && m_letters.empty(); ++i) {
-    ::Sleep(kScanRetryDelayMs);
+    ::Sleep(m_nRetryDelayMs);
     fillList();
   }
   if (m_letters.empty())

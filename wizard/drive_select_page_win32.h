@@ -19,7 +19,9 @@ constexpr DWORD kScanRetryDelayMs = 1000;
 
 class DriveSelectPage final : public WizardPage {
  public:
-  DriveSelectPage(const WizardLook& look, devcmd::DeviceSystem& system, SetDriveNoFn setDriveNo);
+  // retryDelayMs is the wait between two scans that found no player.
+  DriveSelectPage(const WizardLook& look, devcmd::DeviceSystem& system, SetDriveNoFn setDriveNo,
+                  DWORD retryDelayMs = kScanRetryDelayMs);
 
   // "X:" after the page ended with Next.
   const std::string& chosenDrive() const { return m_sChosen; }
@@ -40,6 +42,7 @@ class DriveSelectPage final : public WizardPage {
 
   devcmd::DeviceSystem& m_system;
   SetDriveNoFn m_setDriveNo;
+  DWORD m_nRetryDelayMs;
   std::vector<char> m_letters;
   std::string m_sChosen;
 };

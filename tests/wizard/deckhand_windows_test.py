@@ -16,6 +16,9 @@ Cases:
   failed_copy      a copy that fails shows the system's text, offers drive selection, and a fresh
                    run then succeeds
   cancel_copy      cancelling with Yes ends on the failure page with the abort code
+  no_player        ten scans without a player end with the no-device box and the page stays
+                   open with Next disabled; a player that arrives while Refresh is retrying is
+                   listed without the box (the scripted build waits 400 ms between scans)
   system_checks    TARGET 1 on the NT family, a plain user and a Power User, a missing settings
                    file: one message box each and no page
   real_program     the shipped Deckhand.exe (no simulation) copies onto a removable drive that
@@ -113,10 +116,12 @@ class Case(WineSession):
         os.replace(path + ".new", path)
         return path
 
-    def start(self, folder, script=None):
+    def start(self, folder, script=None, scan_retry_ms=None):
         env = dict(os.environ)
         if script:
             env["PELLMARK_WIZARD_SCRIPT"] = win_path(script)
+        if scan_retry_ms is not None:
+            env["PELLMARK_WIZARD_SCAN_RETRY_MS"] = str(scan_retry_ms)
         return super().start(os.path.join(folder, "Deckhand.exe"), cwd=folder, env=env)
 
     def page(self, timeout_ms=10000):
@@ -384,6 +389,41 @@ class Case(WineSession):
         self.check(not os.path.exists(os.path.join(player, "PLMRK", "Pellmark.exe")),
                    "nothing copied after Yes before the start")
         self.close_wizard(p, "cancel_copy")
+
+    def no_player(self):
+        letter = self.host_folder("not-a-player")
+        self.map_drive("w", letter)
+        # A removable drive that answers, but not as the player.
+        script = self.write_script(["player W OTHER 1"])
+        folder = self.program("program", self.settings([]), {})
+        retry_ms = 400
+        p = self.start(folder, script, scan_retry_ms=retry_ms)
+        self.wait_page("welcome")
+        self.click(IDOK)
+        self.wait_page("drive")
+        # Half a second, a scan and ten retries: about 4.5 s here, where a whole second between scans
+        # would take more than ten.
+        text = self.box_text(timeout_ms=8000)
+        self.check(text == "No player", f"no-device box after the retries: {text!r}")
+        self.screenshot("wizard-no-player.png")
+        self.click(IDOK, BOX + ["--title", TITLE])
+        self.one("gone", *BOX, "--title", TITLE, "--timeout", 5000)
+        controls = self.wait_page("drive")
+        if not controls:
+            return
+        self.check(not controls[IDOK]["enabled"], "Next stays disabled without a player")
+        self.check(self.list_entries() == [], "the list stays empty")
+
+        # Refresh retries again; the player arrives a second into that.
+        self.click(REFRESH)
+        time.sleep(1.0)
+        self.write_script(["player W QUINTAD2 1"])
+        entries = self.list_entries()  # answered once the scan has ended
+        self.check(entries == [" (W:)"], f"the player found by a retry: {entries}")
+        self.check(self.one("count", *BOX, "--title", TITLE)[1].get("count") == 0,
+                   "no box when a retry finds the player")
+        self.check(self.page()[1][IDOK]["enabled"], "Next is enabled once the player is listed")
+        self.close_wizard(p, "no_player")
 
     def system_checks(self):
         def one_box(folder, script, expected_text, caption=TITLE, what=""):
