@@ -70,8 +70,8 @@ HRESULT ScsiDrive::OpenVolume() {
   std::memcpy(adapterQuery + 4, &kStandardQuery, 4);
   uint8_t header[kDescriptorHeaderSize] = {};
   DWORD returned = 0;
-  if (!m_system.DeviceIoControl(m_handle.get(), kIoctlStorageQueryProperty, adapterQuery, sizeof(adapterQuery),
-                                header, sizeof(header), &returned)) {
+  if (!m_system.DeviceIoControl(m_handle.get(), kIoctlStorageQueryProperty, adapterQuery,
+                                sizeof(adapterQuery), header, sizeof(header), &returned)) {
     Close();
     return hr::kFail;
   }

@@ -129,8 +129,8 @@ TEST_F(ScsiDriveTest, OpenAsksForTheAdapterHeaderAndThenTheDeviceDescriptor) {
 }
 
 TEST_F(ScsiDriveTest, TheVolumeDescribesItsDeviceAndItsAdapterAsWindowsDoes) {
-  HANDLE volume = sim.CreateFileA("\\\\.\\R:", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  OPEN_EXISTING, 0);
+  HANDLE volume = sim.CreateFileA("\\\\.\\R:", GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0);
   ASSERT_NE(volume, INVALID_HANDLE_VALUE);
   const devcmd::SeamHandle closer(sim, volume);
   auto query = [&](uint32_t property, uint32_t type, DWORD outSize, std::vector<uint8_t>& out) {
@@ -139,8 +139,8 @@ TEST_F(ScsiDriveTest, TheVolumeDescribesItsDeviceAndItsAdapterAsWindowsDoes) {
     std::memcpy(in + 4, &type, 4);
     out.assign(outSize, 0xEE);
     DWORD returned = 0;
-    const BOOL ok = sim.DeviceIoControl(volume, wizard::kIoctlStorageQueryProperty, in, sizeof(in), out.data(),
-                                        outSize, &returned);
+    const BOOL ok = sim.DeviceIoControl(volume, wizard::kIoctlStorageQueryProperty, in, sizeof(in),
+                                        out.data(), outSize, &returned);
     out.resize(ok ? returned : 0);
     return ok != FALSE;
   };
@@ -158,8 +158,8 @@ TEST_F(ScsiDriveTest, TheVolumeDescribesItsDeviceAndItsAdapterAsWindowsDoes) {
   ASSERT_TRUE(query(0, 0, 32, d));
   ASSERT_EQ(d.size(), 32u);
   EXPECT_EQ(word(d, 4), deviceSize);
-  EXPECT_EQ(d[8], 0);   // direct-access device
-  EXPECT_EQ(d[10], 1);  // removable medium
+  EXPECT_EQ(d[8], 0);          // direct-access device
+  EXPECT_EQ(d[10], 1);         // removable medium
   EXPECT_EQ(word(d, 28), 7u);  // on the USB bus
   ASSERT_TRUE(query(0, 0, 512, d));
   EXPECT_EQ(d.size(), deviceSize);
