@@ -132,16 +132,6 @@ TEST_F(AnsiCodePageUtf8, AnsiTextConvertsBothWaysAsUtf8) {
   EXPECT_EQ(wide, u"a");
 }
 
-TEST_F(AnsiCodePageUtf8, TextsThatDifferStayDifferent) {
-  // Descriptions are index keys in the ANSI page: a run of '?' for each
-  // would make different frames one.
-  std::string tokyo, osaka;
-  ASSERT_TRUE(sys::FromUtf16(sys::kAnsiCodePage, u"\u6771\u4eac", tokyo, sys::kNoLimit, '?'));
-  ASSERT_TRUE(sys::FromUtf16(sys::kAnsiCodePage, u"\u5927\u962a", osaka, sys::kNoLimit, '?'));
-  EXPECT_NE(tokyo, osaka);
-  EXPECT_EQ(tokyo.find('?'), std::string::npos);
-}
-
 TEST(CodePage, UnknownCodePagesAreRefused) {
   std::u16string wide;
   std::string narrow;
