@@ -25,6 +25,10 @@
 #include <system_error>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
+
 #include "app/debug_log.h"
 #include "bench/analyser/corpus.h"
 #include "bench/analyser/peer_scan.h"
@@ -43,6 +47,22 @@ constexpr size_t kReadBuffer = 256 * 1024;
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// Processor seconds (user and system) used so far by this process or by its
+// ended children. On a machine busy with other work the clock also counts
+// the time spent waiting for a processor; these do not, so they compare the
+// work itself. Zero where the system does not tell.
+double ProcessorSeconds(bool children) {
+#if defined(_WIN32)
+  (void)children;
+  return 0;
+#else
+  rusage usage{};
+  if (::getrusage(children ? RUSAGE_CHILDREN : RUSAGE_SELF, &usage) != 0) return 0;
+  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+#endif
+}
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
@@ -190,7 +210,7 @@ int main(int argc, char** argv) {
   const bool peer = bench::PeerScannerInstalled();
   if (!peer) std::printf("mp3val: not installed, not timed\n");
 
-  std::vector<double> readTimes, checkTimes, peerTimes, twoWalkTimes;
+  std::vector<double> readTimes, checkTimes, peerTimes, twoWalkTimes, checkCpu, peerCpu;
   CheckOutcome outcome;
   for (int run = 0; run < kRuns; ++run) {
     PlainRead(files);  // warm-up
@@ -203,15 +223,19 @@ int main(int argc, char** argv) {
       return 1;
     }
     t0 = Clock::now();
+    double cpu0 = ProcessorSeconds(false);
     outcome = FullCheck(files);
     checkTimes.push_back(Seconds(Clock::now() - t0));
+    checkCpu.push_back(ProcessorSeconds(false) - cpu0);
     if (peer) {
       t0 = Clock::now();
+      cpu0 = ProcessorSeconds(true);
       if (!bench::RunPeerScanner(files)) {
         std::fprintf(stderr, "bench_analyser: mp3val failed\n");
         return 1;
       }
       peerTimes.push_back(Seconds(Clock::now() - t0));
+      peerCpu.push_back(ProcessorSeconds(true) - cpu0);
     }
     t0 = Clock::now();
     CheckWithSecondWalk(files);
@@ -232,6 +256,10 @@ int main(int argc, char** argv) {
     peerTime = Median(peerTimes);
     std::printf("mp3val: %.1f MB/s (median of %d runs: %.3f s)\n", megabytes / peerTime, kRuns, peerTime);
     std::printf("full check over mp3val: %.2f\n", checkTime / peerTime);
+    const double checkWork = Median(checkCpu), peerWork = Median(peerCpu);
+    if (checkWork > 0 && peerWork > 0)
+      std::printf("processor time (medians): full check %.3f s, mp3val %.3f s, ratio %.2f\n", checkWork, peerWork,
+                  checkWork / peerWork);
   }
   std::printf("check with a second frame walk: %.1f MB/s (median of %d runs: %.3f s), ratio %.2f\n",
               megabytes / twoWalkTime, kRuns, twoWalkTime, twoWalkTime / readTime);
