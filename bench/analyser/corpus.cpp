@@ -1,10 +1,12 @@
 #include "bench/analyser/corpus.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <random>
 #include <string>
+#include <system_error>
 
 #include "container/mpeg_header.h"
 
@@ -126,6 +128,22 @@ std::vector<CorpusFile> PrepareCorpus(const sys::Path& folder, uint64_t minimumB
   }
   // The manifest comes last: a corpus cut short by a failed run is remade.
   std::ofstream(manifest) << kCorpusVersion << "\n" << list;
+  return files;
+}
+
+std::vector<CorpusFile> ListMp3Files(const sys::Path& folder) {
+  std::vector<CorpusFile> files;
+  std::error_code error;
+  for (std::filesystem::recursive_directory_iterator it(folder, error), end; !error && it != end;
+       it.increment(error)) {
+    std::string extension = it->path().extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    uint64_t size = 0;
+    if (extension == ".mp3" && it->is_regular_file(error) && sys::GetFileSize(it->path(), size))
+      files.push_back({it->path(), size});
+  }
+  std::sort(files.begin(), files.end(), [](const CorpusFile& a, const CorpusFile& b) { return a.path < b.path; });
   return files;
 }
 
