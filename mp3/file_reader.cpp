@@ -24,32 +24,12 @@ int64_t Tell(std::FILE* f) {
 }  // namespace
 
 bool CFileReader::open(const sys::Path& path) {
-  close();
   m_file.reset(sys::OpenStdioFile(path, "rb"));
   if (!m_file) return false;
-  m_path = path;
   // Every read names its own buffer, mostly a large one: a stdio buffer in
   // between would only copy the bytes once more.
   std::setvbuf(m_file.get(), nullptr, _IONBF, 0);
   return true;
-}
-
-void CFileReader::close() {
-  m_view.reset();
-  m_file.reset();
-}
-
-bool CFileReader::mapWhole() {
-  m_view.reset();
-  if (!m_file) return false;
-  // The mapping needs a handle of the system's own; it keeps the file open
-  // by itself, so that handle is closed again at once. The size is taken
-  // from that handle, so the view never reaches past the end of the file.
-  const std::unique_ptr<sys::ReadOnlyFile> file = sys::OpenReadOnly(m_path, false);
-  uint64_t size = 0;
-  if (!file || !file->size(size) || size == 0 || size > SIZE_MAX) return false;
-  m_view = file->map(0, static_cast<size_t>(size));
-  return m_view != nullptr;
 }
 
 bool CFileReader::size(uint64_t& out) const {

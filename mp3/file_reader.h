@@ -1,10 +1,6 @@
 // A file opened for reading by its wide path, closed by the destructor. Reads
 // are positional, so the analyser's steps (header, tail, frame scan) each
 // say where they read and no step depends on where the last one stopped.
-//
-// A step that goes through the whole file (the frame walk) maps it into
-// memory first: the walk then looks at each frame header where it lies,
-// instead of having every byte of the file copied into a buffer of its own.
 #pragma once
 
 #include <cstddef>
@@ -26,7 +22,7 @@ class CFileReader {
   // False when it cannot be opened.
   bool open(const sys::Path& path);
   bool isOpen() const { return m_file != nullptr; }
-  void close();
+  void close() { m_file.reset(); }
 
   // Size of the open file; false when the system cannot tell.
   bool size(uint64_t& out) const;
@@ -35,21 +31,11 @@ class CFileReader {
   // fewer than count at the end of the file, 0 past it or on a read error.
   size_t readAt(uint64_t offset, void* buffer, size_t count) const;
 
-  // Maps the whole open file for reading. False, with nothing mapped, when
-  // the file is empty or the system cannot map it (a file larger than the
-  // free address space); the positional reads work either way.
-  bool mapWhole();
-  // The mapped bytes, null until mapWhole succeeds; valid until close().
-  const uint8_t* mappedData() const { return m_view ? m_view->base() : nullptr; }
-  size_t mappedSize() const { return m_view ? m_view->size() : 0; }
-
  private:
   struct Closer {
     void operator()(std::FILE* f) const { std::fclose(f); }
   };
   std::unique_ptr<std::FILE, Closer> m_file;
-  sys::Path m_path;
-  std::unique_ptr<sys::MappedRegion> m_view;
 };
 
 }  // namespace mp3

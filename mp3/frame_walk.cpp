@@ -87,48 +87,16 @@ uint64_t ResyncOffset(const uint8_t* b) {
   return 4;
 }
 
-// The bytes of a file mapped into memory: every step's four bytes are where
-// they lie. Those bytes are seldom in the processor's cache, and each header
-// tells where the next one is, so a walk that only looked at the headers
-// would wait for memory once per frame. Instead the bytes some way ahead of
-// the walk are asked for while it goes on, every cache line once, as a
-// sequential read would have them come.
-class MappedBytes {
- public:
-  MappedBytes(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+}  // namespace
 
-  const uint8_t* fourAt(uint64_t pos) {
-    if (m_size < 4 || pos > m_size - 4) return nullptr;
-    // The walk may start far into the file, after a large leading tag.
-    if (m_requested < pos) m_requested = pos;
-    const uint64_t until = std::min<uint64_t>(pos + kLookAhead, m_size);
-    for (; m_requested < until; m_requested += kCacheLine) Prefetch(m_data + m_requested);
-    return m_data + pos;
-  }
-
- private:
-  static constexpr uint64_t kLookAhead = 4096;
-  static constexpr uint64_t kCacheLine = 64;
-
-  static void Prefetch(const uint8_t* p) {
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(p);
-#else
-    (void)p;
-#endif
-  }
-
-  const uint8_t* m_data;
-  size_t m_size;
-  uint64_t m_requested = 0;  // bytes before this have been asked for
-};
-
-// The walk itself, over either source of bytes.
-template <typename Bytes>
-void Walk(Bytes& bytes, uint64_t start, uint64_t last, FrameWalkResult& out) {
+void WalkFrames(const CFileReader& file, uint64_t start, int64_t lastByte, FrameWalkResult& out,
+                size_t bufferSize) {
+  if (lastByte < 0) return;
+  const uint64_t last = static_cast<uint64_t>(lastByte);
+  ForwardWindow window(file, bufferSize);
   HeaderCache headers;
   for (uint64_t pos = start; pos <= last;) {
-    const uint8_t* b = bytes.fourAt(pos);
+    const uint8_t* b = window.fourAt(pos);
     if (!b) break;
     const DecodedHeader* h = nullptr;
     if (b[0] == 0xFF && b[1] >= 0xE0 && headers.decode(b, h)) {
@@ -140,21 +108,6 @@ void Walk(Bytes& bytes, uint64_t start, uint64_t last, FrameWalkResult& out) {
     } else {
       pos += ResyncOffset(b);
     }
-  }
-}
-
-}  // namespace
-
-void WalkFrames(const CFileReader& file, uint64_t start, int64_t lastByte, FrameWalkResult& out,
-                size_t bufferSize) {
-  if (lastByte < 0) return;
-  const uint64_t last = static_cast<uint64_t>(lastByte);
-  if (file.mappedData()) {
-    MappedBytes bytes(file.mappedData(), file.mappedSize());
-    Walk(bytes, start, last, out);
-  } else {
-    ForwardWindow window(file, bufferSize);
-    Walk(window, start, last, out);
   }
 }
 

@@ -2,9 +2,9 @@
 // the file four bytes at a time: four bytes that form a frame header count as
 // a frame and the walk jumps to the next frame; four that do not are searched
 // for the start of a sync pattern, so that a header hidden among garbage is
-// found even when it begins in the last bytes of a step. The bytes are read
-// where the file is mapped, or else through a large buffer, but every
-// decision is the one the four-byte steps would make, position for position.
+// found even when it begins in the last bytes of a step. The bytes come
+// through a large buffer, but every decision is the one the four-byte steps
+// would make, position for position.
 #pragma once
 
 #include <cstddef>
@@ -22,16 +22,14 @@ struct FrameWalkResult {
   double durationMs = 0;                // the exact sum over all frames
 };
 
-// Buffer size for a walk that reads: large enough that a file costs few system reads,
+// Buffer size for the walk: large enough that a file costs few system reads,
 // small enough to stay in the processor's cache while it is examined.
 constexpr size_t kFrameWalkBuffer = 256 * 1024;
 
 // Walks the frames whose headers begin at start .. lastByte (inclusive; a
 // lastByte below start walks nothing). A header may reach past lastByte, as a
 // four-byte read starting at lastByte would. The walk stops where the file
-// ends. When the file is mapped (CFileReader::mapWhole) the walk looks at
-// the mapped bytes; otherwise it reads the file in pieces of bufferSize
-// bytes (at least 4).
+// ends. bufferSize is at least 4.
 void WalkFrames(const CFileReader& file, uint64_t start, int64_t lastByte, FrameWalkResult& out,
                 size_t bufferSize = kFrameWalkBuffer);
 

@@ -94,10 +94,6 @@ HRESULT CMp3Analyzer::GetMp3Data(uint32_t& lowestBitRate, uint32_t& highestBitRa
     start = Id3v2TagLength(header);
   }
 
-  // Reading every byte would cost a copy of the whole file; in the mapped
-  // file the walk only has the bytes brought into the processor's cache.
-  // Should the file not map, the walk reads it.
-  file.mapWhole();
   FrameWalkResult walk;
   WalkFrames(file, start, lastByte, walk);
   lowestBitRate = walk.lowestBitRate;

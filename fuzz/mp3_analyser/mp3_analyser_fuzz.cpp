@@ -1,8 +1,8 @@
 // Arbitrary file contents through the analyser as a drop uses it: SetFile,
 // GetMp3Data and GetTagData on a real file. Besides the sanitizers' checks
 // the target holds the frame walk to the four-byte stepping it stands for
-// (computed here on the bytes in memory, and again through a tiny buffer and
-// over the mapped file), and the texts to their limits.
+// (computed here on the bytes in memory, and again through a tiny buffer),
+// and the texts to their limits.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -93,11 +93,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     mp3::FrameWalkResult small;
     mp3::WalkFrames(file, start, last, small, 4 + size % 11);
     Check(SameWalk(small, stepped));
-    // The same walk over the file mapped into memory.
-    Check(file.mapWhole() == (size > 0));
-    mp3::FrameWalkResult inMemory;
-    mp3::WalkFrames(file, start, last, inMemory);
-    Check(SameWalk(inMemory, stepped));
   }
 
   mp3::WideTagTexts wide;

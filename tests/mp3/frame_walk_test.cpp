@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <vector>
 
 #include "container/mpeg_header.h"
 #include "tests/mp3/tag_builder.h"
@@ -41,24 +40,14 @@ mp3::FrameWalkResult FourByteSteps(const Bytes& file, uint64_t start, int64_t la
   return r;
 }
 
-// Every case runs twice: the walk reading the file through its buffer, and
-// the walk over the file mapped into memory.
-class FrameWalk : public ::testing::TestWithParam<bool> {
+class FrameWalk : public ::testing::Test {
  protected:
-  bool mapped() const { return GetParam(); }
-
   mp3::FrameWalkResult walk(const Bytes& bytes, uint64_t start, int64_t last,
                             size_t buffer = mp3::kFrameWalkBuffer) {
     const sys::Path path = dir / testsupport::UniqueName("walk");
     testsupport::WriteFile(path, bytes);
     mp3::CFileReader file;
     EXPECT_TRUE(file.open(path));
-    if (mapped()) {
-      // An empty file has nothing to map; the walk then reads, and finds
-      // nothing either way.
-      EXPECT_EQ(file.mapWhole(), !bytes.empty());
-      EXPECT_EQ(file.mappedSize(), bytes.size());
-    }
     mp3::FrameWalkResult r;
     mp3::WalkFrames(file, start, last, r, buffer);
     return r;
@@ -70,7 +59,7 @@ class FrameWalk : public ::testing::TestWithParam<bool> {
   testsupport::TempDir dir;
 };
 
-TEST_P(FrameWalk, FindsHeadersWhoseSyncStartsInAnyByteOfAStep) {
+TEST_F(FrameWalk, FindsHeadersWhoseSyncStartsInAnyByteOfAStep) {
   // 0, 1, 2 and 3 bytes of garbage before each frame put its 0xFF at every
   // place of a four-byte step, the last one pairing with the next step.
   const Bytes frame = testsupport::MakeFrame(FrameSpec{});  // 417 bytes, 128 kbit/s
@@ -86,14 +75,14 @@ TEST_P(FrameWalk, FindsHeadersWhoseSyncStartsInAnyByteOfAStep) {
   EXPECT_EQ(r.highestBitRate, 128000u);
 }
 
-TEST_P(FrameWalk, SyncLookalikesBeforeAHeaderAreSteppedOver) {
+TEST_F(FrameWalk, SyncLookalikesBeforeAHeaderAreSteppedOver) {
   // FF FF FF FB: the first two starts do not decode (bit-rate index 15), the
   // third is the frame.
   const Bytes stream = mp3test::Join({{0xFF, 0xFF}, testsupport::MakeFrame(FrameSpec{})});
   EXPECT_EQ(walkAll(stream).frames, 1u);
 }
 
-TEST_P(FrameWalk, LastByteBoundsWhereAHeaderMayStartNotWhereItEnds) {
+TEST_F(FrameWalk, LastByteBoundsWhereAHeaderMayStartNotWhereItEnds) {
   const Bytes stream = mp3test::Join({Bytes(6, 0x00), testsupport::MakeFrame(FrameSpec{})});
   // The header starts at 6; the step from 4 holds its first two bytes and
   // steps back onto it.
@@ -103,15 +92,9 @@ TEST_P(FrameWalk, LastByteBoundsWhereAHeaderMayStartNotWhereItEnds) {
   const Bytes cut(stream.begin(), stream.begin() + 20);
   EXPECT_EQ(walkAll(cut).frames, 1u);
   EXPECT_EQ(walk(stream, 0, -1).frames, 0u);
-  // A header in the file's last four bytes is seen; three bytes are too few,
-  // and so is an empty file, whatever the last byte says.
-  const Bytes header(stream.begin() + 6, stream.begin() + 10);
-  EXPECT_EQ(walk(header, 0, 100).frames, 1u);
-  EXPECT_EQ(walk(Bytes(header.begin(), header.begin() + 3), 0, 100).frames, 0u);
-  EXPECT_EQ(walk(Bytes(), 0, 100).frames, 0u);
 }
 
-TEST_P(FrameWalk, TotalIsTruncatedNotRounded) {
+TEST_F(FrameWalk, TotalIsTruncatedNotRounded) {
   // 54 frames of 96 kbit/s at 32 kHz, padded (433 bytes, 36.0833 ms), and two
   // of 40 kbit/s at 44.1 kHz, padded (131 bytes, 26.2 ms): 2000.9 ms.
   const Bytes stream = mp3test::Join({testsupport::MakeStream(testsupport::FrameLayout(1, 3, 7, 2, 1), 54),
@@ -124,11 +107,9 @@ TEST_P(FrameWalk, TotalIsTruncatedNotRounded) {
   EXPECT_EQ(mp3::WholeMilliseconds(5e12), 0xFFFFFFFFu);
 }
 
-TEST_P(FrameWalk, MatchesFourByteStepsOnMixedStreams) {
+TEST_F(FrameWalk, BufferedWalkMatchesFourByteStepsOnMixedStreams) {
   // Every version and layer, padding, garbage full of sync lookalikes, and
-  // frames larger than the smallest buffers. Some rounds start the walk far
-  // into the file, past bytes that look like frames, as after a large
-  // leading tag.
+  // frames larger than the smallest buffers.
   const FrameSpec layouts[] = {testsupport::FrameLayout(1, 3, 9, 0),  testsupport::FrameLayout(1, 3, 9, 0, 1),
                                testsupport::FrameLayout(2, 3, 8, 0),  testsupport::FrameLayout(3, 3, 1, 1),
                                testsupport::FrameLayout(1, 2, 14, 1), testsupport::FrameLayout(1, 1, 13, 2),
@@ -144,20 +125,11 @@ TEST_P(FrameWalk, MatchesFourByteStepsOnMixedStreams) {
         stream.push_back(lookalikes[random() % std::size(lookalikes)]);
       }
     }
-    uint64_t start = random() % 8;
-    if (round % 3 == 2) {
-      const Bytes skipped = testsupport::MakeStream(FrameSpec{}, 30 + round);
-      stream.insert(stream.begin(), skipped.begin(), skipped.end());
-      start += skipped.size();
-    }
+    const uint64_t start = random() % 8;
     const int64_t last = static_cast<int64_t>(stream.size()) - 1 - static_cast<int64_t>(random() % 300);
     const auto expected = FourByteSteps(stream, start, last);
     ASSERT_GT(expected.frames, 30u);
-    // The buffer's size matters only to a walk that reads.
-    const std::vector<size_t> buffers =
-        mapped() ? std::vector<size_t>{mp3::kFrameWalkBuffer}
-                 : std::vector<size_t>{4, 5, 7, 500, mp3::kFrameWalkBuffer};
-    for (size_t buffer : buffers) {
+    for (size_t buffer : {size_t{4}, size_t{5}, size_t{7}, size_t{500}, mp3::kFrameWalkBuffer}) {
       const auto r = walk(stream, start, last, buffer);
       EXPECT_EQ(r.frames, expected.frames) << "round " << round << " buffer " << buffer;
       EXPECT_EQ(r.lowestBitRate, expected.lowestBitRate);
@@ -166,8 +138,5 @@ TEST_P(FrameWalk, MatchesFourByteStepsOnMixedStreams) {
     }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(ReadOrMapped, FrameWalk, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Mapped" : "Read"; });
 
 }  // namespace
