@@ -371,9 +371,9 @@ class Case(WineSession):
     def cancel_commit(self):
         self.put("Rock", self.mp3s(os.path.join(self.work, "rock"), 1, "Old"))
         new = self.mp3s(os.path.join(self.work, "new"), 2, "New")
-        # A slow player: each write (headers, audio, properties) takes a second, and an ended
-        # export is filed away for a second more, so the closing steps of a track can be hit.
-        self.settings(write_delay_ms=1000, commit_delay_ms=1000)
+        # A slow player: each write (headers, audio, properties) takes 1.5 s, and an ended export
+        # is filed away for a second more, so the closing steps of a track can be hit.
+        self.settings(write_delay_ms=1500, commit_delay_ms=1000)
         p = self.start()
         if not self.check(self.wait_listed(rows_expected=2), "Rock is listed"):
             return
