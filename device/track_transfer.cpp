@@ -128,24 +128,22 @@ void CTrackTransfer::DeviceGoneCheck() const {
   if (m_wrap.m_bIsConnected.load() == 0) throw TransferStop{S_FALSE};
 }
 
-void CTrackTransfer::WaitForDevice(HRESULT& last) {
+void CTrackTransfer::WaitForDevice() {
   // The export has ended: the track is the player's. Only a vanished device
   // ends the wait with 1; a cancel ends the wait too, but the track stays
   // and is reported as stored, so that the list shows it.
   DeviceGoneCheck();
-  HRESULT h = m_pac->GetCurrentOperation(m_device, &m_operation);
+  const HRESULT h = m_pac->GetCurrentOperation(m_device, &m_operation);
   if (FAILED(h)) Fail(h, "GetCurrentOperation");
   LONGLONG current = 0, total = 0;
-  last = m_pac->GetOperationProgress(m_device, m_operation, &current, &total);
-  if (FAILED(last)) Fail(last, "GetOperationProgress");
+  ReadProgress(current, total);
   while (current < total) {
     DeviceGoneCheck();
     if (m_wrap.m_cancelRequested && m_wrap.m_cancelRequested()) {
       DebugLog("\nCIPACWrap::Transfer: cancelled after the track was committed; it stays");
       return;
     }
-    last = m_pac->GetOperationProgress(m_device, m_operation, &current, &total);
-    if (FAILED(last)) Fail(last, "GetOperationProgress");
+    ReadProgress(current, total);
     if (current >= total) break;
     ::Sleep(kDevicePollMs);
   }
@@ -229,10 +227,11 @@ HRESULT CTrackTransfer::Run() {
     m_exportEnded = true;
     Progress(kProgressCommitted);
 
-    HRESULT last = S_OK;
-    WaitForDevice(last);
+    WaitForDevice();
     DebugLog("\nCIPACWrap::Transfer end");
-    return last;
+    // Stored: a success code of the last poll other than 0 (S_FALSE among
+    // them) must not read as a cancel.
+    return S_OK;
   } catch (const TransferStop& stop) {
     return Abandon(stop.result);
   } catch (...) {

@@ -37,7 +37,7 @@ class CTrackTransfer {
   void WriteData(ULONG count, const BYTE* data, bool retryOnFail, const char* step);
   void WriteAudio();
   void SetTrackProperties(const container::HeaderBlockBytes& closing);
-  void WaitForDevice(HRESULT& last);
+  void WaitForDevice();
   HRESULT Abandon(HRESULT result);
 
   CIPACWrap& m_wrap;
