@@ -66,6 +66,7 @@ CPellmarkDlg::CPellmarkDlg(CTransferProgressDlg* progress) : CPellmarkDlg(progre
 CPellmarkDlg::~CPellmarkDlg() {
   // Threads first: each of them uses this window's members.
   dropThread_.Wait();
+  device_.DefaultEvents().setPastCancelHook(nullptr);
   flags_.connectivityStop.store(1);
   connectivity_.Wake();
   connectivity_.Join();
@@ -119,6 +120,10 @@ void CPellmarkDlg::startDevice() {
   }
   deviceStarted_ = true;
   device_.DefaultEvents().setWindow(hwnd());
+  // The transfer's thread tells the progress window when a track can no
+  // longer be cancelled.
+  if (CTransferProgressDlg* progress = progress_)
+    device_.DefaultEvents().setPastCancelHook([progress](bool past) { progress->NotePastCancel(past); });
   connectivity_.Start(hwnd(), device_, flags_);
   setTimer(kLoadTimer, kStartTimerMs);
   mp3::SelectTagCodePageFromSystem();

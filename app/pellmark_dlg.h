@@ -27,9 +27,9 @@
 #include "app/load_thread.h"
 #include "app/main_window_layout.h"
 #include "app/named_semaphore_win32.h"
-#include "app/track_list_device_win32.h"
 #include "app/transfer_flags.h"
 #include "device/ipac_wrap.h"
+#include "device/track_list_adapter.h"
 #include "platform/system.h"
 #include "treelist/track_list_ctrl_win32.h"
 #include "treelist/track_list_host.h"
@@ -135,7 +135,7 @@ class CPellmarkDlg final : public winui::CDialog, public treelist::TrackListHost
   engine::JobLists& jobs_;
   engine::AlbumVector& albums_;
 
-  CTrackListDevice listDevice_;
+  device::CTrackListDeviceAdapter listDevice_;
   treelist::CTrackListCtrl list_;
   win::UniqueImageList images_;
   win::UniqueIcon bigIcon_;

@@ -110,9 +110,13 @@ bool CPellmarkDlg::IsTransferRunning() const { return flags_.busy.load() != 0 ||
 void CPellmarkDlg::EnableMainWindow(bool enable) { ::EnableWindow(hwnd(), enable ? TRUE : FALSE); }
 
 void CPellmarkDlg::ShowMessage(unsigned messageId) {
-  std::vector<treelist::Eid> failed = listDevice_.TakeFailedMoves();
+  std::vector<treelist::Eid> failed = listDevice_.TakeRefusedMoves();
+  // A failed move may have moved some of the items: the list shows the
+  // player's order again rather than a guess.
+  const bool moveFailed = listDevice_.TakeMoveFailed();
   if (messageId != msg::kDeviceFailure || failed.empty()) {
     winui::ShowMessage(hwnd(), messageId, MB_OK);
+    if (moveFailed) relist();
     return;
   }
   // One message for a move the player refused in part, naming each item
@@ -128,8 +132,7 @@ void CPellmarkDlg::ShowMessage(unsigned messageId) {
     text += L"\n" + WideFromAnsi(name);
   }
   winui::ShowMessageText(hwnd(), text, MB_OK | MB_ICONWARNING);
-  // Part of the items moved: the list shows the player's order again.
-  if (listDevice_.LastMovePartial()) relist();
+  if (moveFailed) relist();
 }
 
 void CPellmarkDlg::ShowText(const std::string& text) {

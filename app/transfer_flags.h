@@ -14,6 +14,10 @@ struct TransferFlags {
   std::atomic<int32_t> deviceGone{0};        // the player disappeared; never cleared
   std::atomic<int32_t> connectivityStop{0};  // the connectivity thread is to end
   std::atomic<int32_t> cancelledMark{0};     // the drop ended by a cancel, for the final report
+  // The running track is past the point of no return: set by the transfer's
+  // thread before it stores the track's properties, cleared when that
+  // transfer ends. A Cancel pressed meanwhile is refused.
+  std::atomic<int32_t> pastCancel{0};
 };
 
 // The one set of the process.

@@ -51,9 +51,24 @@ void CTransferProgressDlg::SetProgressText(const std::wstring& text) {
 }
 
 void CTransferProgressDlg::SetButtonState(uint32_t flags) {
+  // A late progress report of the track must not offer Cancel again.
+  if (flags_.pastCancel.load() != 0 && !(flags & kProgressButtonCloses)) flags |= kProgressButtonDisabled;
   state_.setButtonFlags(flags);
   setItemText(IDC_PROGRESS_BUTTON, winui::MessageText(state_.buttonCaptionId()));
   enableItem(IDC_PROGRESS_BUTTON, state_.buttonEnabled());
+}
+
+void CTransferProgressDlg::NotePastCancel(bool past) {
+  flags_.pastCancel.store(past ? 1 : 0);
+  if (past && hwnd()) ::PostMessageW(hwnd(), kPastCancelMessage, 0, 0);
+}
+
+bool CTransferProgressDlg::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+  if (message != kPastCancelMessage) return false;
+  // The transfer may have ended since; then the button keeps its state.
+  if (flags_.pastCancel.load() != 0 && !state_.buttonCloses()) SetButtonState(kProgressButtonDisabled);
+  result = 0;
+  return true;
 }
 
 void CTransferProgressDlg::DrawPicture(int picture) {
@@ -120,6 +135,9 @@ void CTransferProgressDlg::OnCancel() {
   // Esc does what the button does, and nothing while the button is disabled
   // (already cancelling, or past the point where a track can be stopped).
   if (HWND button = item(IDC_PROGRESS_BUTTON); button && !::IsWindowEnabled(button)) return;
+  // The track being committed is the player's already: a press that comes
+  // before the button shows it is refused just the same.
+  if (flags_.pastCancel.load() != 0 && !state_.buttonCloses()) return;
   switch (state_.cancel(flags_.busy.load() != 0)) {
     case ProgressCancelAction::kHideWindow:
       HideAndReleaseMainWindow();

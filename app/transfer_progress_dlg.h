@@ -26,8 +26,14 @@ class CTransferProgressDlg final : public winui::CDialog {
 
   // Shows a text; ignored after a cancel until the next transfer starts.
   void SetProgressText(const std::wstring& text);
-  // Button flags as in app/progress_state.h.
+  // Button flags as in app/progress_state.h. While the running track is
+  // past the point of no return, the cancel button stays disabled.
   void SetButtonState(uint32_t flags);
+  // The running track passed the point of no return (true), or its transfer
+  // ended (false). Called on the transfer's thread: it sets the shared flag
+  // at once, so a Cancel already on its way is refused, and posts the
+  // window a note to disable its button.
+  void NotePastCancel(bool past);
   // 1: the first picture; 2: the second.
   void DrawPicture(int picture);
 
@@ -49,12 +55,15 @@ class CTransferProgressDlg final : public winui::CDialog {
 
  protected:
   bool OnInitDialog() override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnCommand(UINT id, UINT notifyCode, HWND control) override;
   void OnCancel() override;
   void OnHelp() override {}
 
  private:
   static constexpr int kButtonId = 1007;
+  // Posted by NotePastCancel.
+  static constexpr UINT kPastCancelMessage = WM_APP + 0x61;
   void enableMainWindow(bool enable) const;
 
   TransferFlags& flags_;

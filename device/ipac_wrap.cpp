@@ -352,7 +352,9 @@ HRESULT CIPACWrap::DeleteAlbums(const std::vector<uint32_t>& eids) {
   return t.end(FAILED(h) ? h : refused);
 }
 
-HRESULT CIPACWrap::MoveItems(uint32_t referenceEid, uint32_t placement, const std::vector<uint32_t>& eids) {
+HRESULT CIPACWrap::MoveItems(uint32_t referenceEid, uint32_t placement, const std::vector<uint32_t>& eids,
+                             std::vector<uint32_t>* refusedItems) {
+  if (refusedItems) refusedItems->clear();
   if (eids.empty()) return S_OK;
   TransactionScope t(*this);
   if (FAILED(t.started())) return t.started();
@@ -366,6 +368,7 @@ HRESULT CIPACWrap::MoveItems(uint32_t referenceEid, uint32_t placement, const st
     if (FAILED(results[i])) {
       DebugLog("\nAn error occurred when moving the #%d item.", static_cast<int>(i));
       if (SUCCEEDED(refused)) refused = results[i];
+      if (refusedItems) refusedItems->push_back(eids[i]);
     }
   }
   h = WaitForOperation(50);

@@ -90,8 +90,11 @@ class CIPACWrap : public KVXFringeLock {
   HRESULT DeleteTracks(const std::vector<uint32_t>& eids);
   // Empties the albums (one transaction), then removes them (another).
   HRESULT DeleteAlbums(const std::vector<uint32_t>& eids);
-  // placement: kPlaceBefore, kPlaceAfter or kPlaceInto the reference.
-  HRESULT MoveItems(uint32_t referenceEid, uint32_t placement, const std::vector<uint32_t>& eids);
+  // placement: kPlaceBefore, kPlaceAfter or kPlaceInto the reference. One
+  // library call with every item, in one transaction; refused (when given)
+  // receives the items the player refused, in order.
+  HRESULT MoveItems(uint32_t referenceEid, uint32_t placement, const std::vector<uint32_t>& eids,
+                    std::vector<uint32_t>* refused = nullptr);
 
   // ---- Tracks ---------------------------------------------------------------
   // The analyser's validity check and track information (title from the

@@ -35,6 +35,11 @@ void CRv3Broker::reset() {
   m_scanner.reset();
 }
 
+void CRv3Broker::Reset() {
+  KVXFringeLockGuard hold(m_lock);
+  reset();
+}
+
 HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
                          container::HeaderBlockBytes* openingHeader, uint32_t* headerLength) {
   KVXFringeLockGuard hold(m_lock);

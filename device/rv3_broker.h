@@ -3,8 +3,9 @@
 // block; NextChunk hands out the audio in chunks of at most 64 KiB, walking
 // the frames as they pass to gather the track's statistics; CloseHeader
 // hands out the completed header block. A new Init always starts afresh, so
-// an abandoned transfer leaves nothing behind for the next one. Every
-// operation holds the broker's own lock.
+// an abandoned transfer leaves nothing behind for the next one; Reset lets
+// the source go as soon as a transfer is abandoned. Every operation holds
+// the broker's own lock.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +52,10 @@ class CRv3Broker {
   // The completed header block; the source is closed. E_UNEXPECTED without
   // a source or while audio remains.
   HRESULT CloseHeader(container::HeaderBlockBytes* closingHeader, uint32_t* headerLength);
+
+  // Forgets the stream and closes the source: a transfer that will not
+  // finish lets the user's file go at once.
+  void Reset();
 
   bool sourceOpen() const { return m_source != nullptr; }
   uint32_t remaining() const { return m_remaining; }

@@ -1,6 +1,11 @@
 // The device wrapper behind the tree list's device interface: the list
-// moves, erases and finds tracks through it and never sees the wrapper.
+// moves, erases and finds tracks through it and never sees the wrapper. A
+// move is one call of the library with every item, in one transaction; when
+// the player refuses it, the adapter keeps which items it refused, so that
+// the main window can name them and read the list again from the player.
 #pragma once
+
+#include <vector>
 
 #include "device/ipac_wrap.h"
 #include "treelist/track_list_device.h"
@@ -12,9 +17,7 @@ class CTrackListDeviceAdapter : public treelist::TrackListDevice {
   explicit CTrackListDeviceAdapter(CIPACWrap& wrap) : m_wrap(wrap) {}
 
   HRESULT MoveItems(treelist::Eid reference, treelist::Placement placement,
-                    const std::vector<treelist::Eid>& items) override {
-    return m_wrap.MoveItems(reference, static_cast<uint32_t>(placement), items);
-  }
+                    const std::vector<treelist::Eid>& items) override;
   HRESULT GetTrackIdAt(treelist::Eid album, uint32_t index, treelist::Eid& track) override {
     return m_wrap.GetTrackIdAt(album, index, track);
   }
@@ -25,8 +28,17 @@ class CTrackListDeviceAdapter : public treelist::TrackListDevice {
     return m_wrap.DeleteAlbums(albums);
   }
 
+  // The items the last move's player refused, in the move's order; taken
+  // (and forgotten) by the caller that reports them.
+  std::vector<treelist::Eid> TakeRefusedMoves();
+  // True once a move failed, until taken: the player may have moved some of
+  // the items, so the list no longer shows what it holds.
+  bool TakeMoveFailed();
+
  private:
   CIPACWrap& m_wrap;
+  std::vector<treelist::Eid> m_refused;
+  bool m_moveFailed = false;
 };
 
 static_assert(static_cast<uint32_t>(treelist::Placement::kBefore) == kPlaceBefore);

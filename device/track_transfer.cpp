@@ -124,16 +124,26 @@ void CTrackTransfer::SetTrackProperties(const container::HeaderBlockBytes& closi
   if (FAILED(h)) DebugLog("\nSetTrackProperties failed (0x%08lX)", static_cast<unsigned long>(h));
 }
 
-void CTrackTransfer::WaitForDevice(HRESULT& last) {
-  HRESULT h = m_pac->GetCurrentOperation(m_device, &m_operation);
+void CTrackTransfer::DeviceGoneCheck() const {
+  if (m_wrap.m_bIsConnected.load() == 0) throw TransferStop{S_FALSE};
+}
+
+void CTrackTransfer::WaitForDevice() {
+  // The export has ended: the track is the player's. Only a vanished device
+  // ends the wait with 1; a cancel ends the wait too, but the track stays
+  // and is reported as stored, so that the list shows it.
+  DeviceGoneCheck();
+  const HRESULT h = m_pac->GetCurrentOperation(m_device, &m_operation);
   if (FAILED(h)) Fail(h, "GetCurrentOperation");
   LONGLONG current = 0, total = 0;
-  last = m_pac->GetOperationProgress(m_device, m_operation, &current, &total);
-  if (FAILED(last)) Fail(last, "GetOperationProgress");
+  ReadProgress(current, total);
   while (current < total) {
-    StopCheck();
-    last = m_pac->GetOperationProgress(m_device, m_operation, &current, &total);
-    if (FAILED(last)) Fail(last, "GetOperationProgress");
+    DeviceGoneCheck();
+    if (m_wrap.m_cancelRequested && m_wrap.m_cancelRequested()) {
+      DebugLog("\nCIPACWrap::Transfer: cancelled after the track was committed; it stays");
+      return;
+    }
+    ReadProgress(current, total);
     if (current >= total) break;
     ::Sleep(kDevicePollMs);
   }
@@ -141,6 +151,8 @@ void CTrackTransfer::WaitForDevice(HRESULT& last) {
 
 HRESULT CTrackTransfer::Abandon(HRESULT result) {
   DebugLog("\nCIPACWrap::Transfer exception");
+  // The user's file is let go now, not when the next transfer starts.
+  m_wrap.m_broker.Reset();
   // A vanished device answers nothing: the export and the transaction die
   // with it.
   if (m_wrap.m_bIsConnected.load() != 0) {
@@ -151,6 +163,11 @@ HRESULT CTrackTransfer::Abandon(HRESULT result) {
 }
 
 HRESULT CTrackTransfer::Run() {
+  // Whatever the way out, Cancel applies to the drop again afterwards.
+  struct EndNotice {
+    IWrapEvents* events;
+    ~EndNotice() { events->TransferEnded(); }
+  } endNotice{m_wrap.m_pEvents};
   try {
     CRv3Broker& broker = m_wrap.m_broker;
     const uint32_t trackNumber = m_wrap.AllocateTrackNumber();
@@ -180,7 +197,7 @@ HRESULT CTrackTransfer::Run() {
     h = WriteFringeData(m_destination, m_job, [this] { return m_wrap.StopRequested(); });
     if (h == S_FALSE) throw TransferStop{S_FALSE};
     if (FAILED(h)) Fail(h, "WriteFringeData");
-    if (m_wrap.m_bIsConnected.load() == 0) throw TransferStop{S_FALSE};
+    DeviceGoneCheck();
 
     // The opening block must arrive, or the stream falls short of the
     // announced total and the export can never complete.
@@ -210,10 +227,11 @@ HRESULT CTrackTransfer::Run() {
     m_exportEnded = true;
     Progress(kProgressCommitted);
 
-    HRESULT last = S_OK;
-    WaitForDevice(last);
+    WaitForDevice();
     DebugLog("\nCIPACWrap::Transfer end");
-    return last;
+    // Stored: a success code of the last poll other than 0 (S_FALSE among
+    // them) must not read as a cancel.
+    return S_OK;
   } catch (const TransferStop& stop) {
     return Abandon(stop.result);
   } catch (...) {

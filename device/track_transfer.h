@@ -26,6 +26,8 @@ class CTrackTransfer {
   };
 
   void StopCheck() const;
+  // The stop check of the wait after the commit: the device alone counts.
+  void DeviceGoneCheck() const;
   [[noreturn]] void Fail(HRESULT result, const char* step) const;
   void Progress(uint32_t percent) const;
   // Polls the export; a failure fails the transfer.
@@ -35,7 +37,7 @@ class CTrackTransfer {
   void WriteData(ULONG count, const BYTE* data, bool retryOnFail, const char* step);
   void WriteAudio();
   void SetTrackProperties(const container::HeaderBlockBytes& closing);
-  void WaitForDevice(HRESULT& last);
+  void WaitForDevice();
   HRESULT Abandon(HRESULT result);
 
   CIPACWrap& m_wrap;

@@ -14,7 +14,11 @@ void CWindowEvents::RunningState(uint32_t sequence, uint32_t percent) {
 }
 
 void CWindowEvents::TransferPastCancel() {
-  if (pastCancel_) pastCancel_();
+  if (pastCancel_) pastCancel_(true);
+}
+
+void CWindowEvents::TransferEnded() {
+  if (pastCancel_) pastCancel_(false);
 }
 
 void CWindowEvents::ShowMessage(uint32_t messageId) { winui::ShowMessage(window_, messageId, MB_OK); }

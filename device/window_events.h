@@ -20,15 +20,18 @@ class CWindowEvents : public IWrapEvents {
  public:
   void setWindow(HWND window) { window_ = window; }
   HWND window() const { return window_; }
-  void setPastCancelHook(std::function<void()> hook) { pastCancel_ = std::move(hook); }
+  // Called on the transfer's thread with true at the point of no return and
+  // with false when the transfer ends; it must not touch windows directly.
+  void setPastCancelHook(std::function<void(bool past)> hook) { pastCancel_ = std::move(hook); }
 
   void RunningState(uint32_t sequence, uint32_t percent) override;
   void TransferPastCancel() override;
+  void TransferEnded() override;
   void ShowMessage(uint32_t messageId) override;
 
  private:
   HWND window_ = nullptr;
-  std::function<void()> pastCancel_;
+  std::function<void(bool)> pastCancel_;
 };
 
 }  // namespace device

@@ -21,6 +21,9 @@ class IWrapEvents {
   // The transfer passed the point of no return: the progress window's
   // Cancel button goes to its disabled state (flags 8).
   virtual void TransferPastCancel() = 0;
+  // The transfer is over, whatever its result: Cancel applies to the drop
+  // again.
+  virtual void TransferEnded() {}
   // A numbered message for the user. Called only on the thread that called
   // Initialize, never from a transfer.
   virtual void ShowMessage(uint32_t messageId) = 0;

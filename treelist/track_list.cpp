@@ -263,39 +263,6 @@ HRESULT TrackList::selectedIds(const std::vector<TreeListItem*>& selected, std::
   return hr::kOk;
 }
 
-HRESULT TrackList::eraseFromPlayer(const std::vector<TreeListItem*>& selected) {
-  if (!device_) return hr::kUnexpected;
-  std::vector<TrackListItem*> items = erasableItems(selected);
-  std::vector<TrackListItem*> albumItems;
-  std::vector<TrackListItem*> trackItems;
-  std::vector<Eid> albumIds;
-  std::vector<Eid> trackIds;
-  // Every id is found before anything is erased: positions change after.
-  for (TrackListItem* item : items) {
-    if (item->isAlbum()) {
-      albumItems.push_back(item);
-      albumIds.push_back(item->album()->eid);
-    } else {
-      Eid eid = 0;
-      HRESULT result = trackId(item, eid);
-      if (hr::Failed(result)) return result;
-      trackItems.push_back(item);
-      trackIds.push_back(eid);
-    }
-  }
-  if (!trackIds.empty()) {
-    HRESULT result = device_->DeleteTracks(trackIds);
-    if (hr::Failed(result)) return result;
-    eraseItems(trackItems);
-  }
-  if (!albumIds.empty()) {
-    HRESULT result = device_->DeleteAlbums(albumIds);
-    if (hr::Failed(result)) return result;
-    eraseItems(albumItems);
-  }
-  return hr::kOk;
-}
-
 // ---- Rows ---------------------------------------------------------------------
 
 std::string TrackList::cellText(const TreeListItem* item, int column) const {

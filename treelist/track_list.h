@@ -115,7 +115,8 @@ class TrackList {
   // totals recomputed; albums without tracks closed.
   void renumber();
 
-  // ---- Erasing (from the list only; see eraseFromPlayer) -------------------
+  // ---- Erasing (from the list only: the main window erases on the player
+  // first, by the ids of selectedIds) ----------------------------------------
   // The real items among selected, without tracks whose album is selected too.
   std::vector<TrackListItem*> erasableItems(const std::vector<TreeListItem*>& selected) const;
   void eraseSelectedItem(const std::vector<TreeListItem*>& selected);
@@ -124,9 +125,6 @@ class TrackList {
   // outside selected albums. kOk, or the failure of looking an id up.
   HRESULT selectedIds(const std::vector<TreeListItem*>& selected, std::vector<Eid>& albums,
                       std::vector<Eid>& tracks);
-  // Erases the selection on the player, then what the player erased from
-  // the list. A failure leaves in the list what the player still holds.
-  HRESULT eraseFromPlayer(const std::vector<TreeListItem*>& selected);
 
   // ---- Dragging albums or tracks within the list ---------------------------
   // Whether the selection may be dragged: not during a transfer, not empty,

@@ -230,6 +230,17 @@ const PlayerDevice::Operation* PlayerDevice::findOperation(uint32_t handle) cons
   return nullptr;
 }
 
+PlayerDevice::Operation* PlayerDevice::findOperation(uint32_t handle) {
+  for (auto& op : operations_) {
+    if (op.handle == handle) return &op;
+  }
+  return nullptr;
+}
+
+void PlayerDevice::writeDelay() const {
+  if (settings_.writeDelayMs) std::this_thread::sleep_for(std::chrono::milliseconds(settings_.writeDelayMs));
+}
+
 HRESULT PlayerDevice::saveStore() {
   std::string problem;
   HRESULT h = store_.save(problem);
@@ -307,8 +318,7 @@ HRESULT PlayerDevice::writeExport(const std::u16string& device, uint32_t operati
   if (HRESULT h = enter(Op::kWriteExportData, &device); hr::Failed(h)) return h;
   if (!export_ || export_->operation != operation) return hr::kInvalidArg;
   if (!data && count) return hr::kPointer;
-  if (settings_.writeDelayMs)
-    std::this_thread::sleep_for(std::chrono::milliseconds(settings_.writeDelayMs));
+  writeDelay();
   HRESULT h = export_->assembly.write(data, count);
   if (hr::Failed(h)) {
     diagnostics_->log.line("WriteExportData of " + std::to_string(count) + " bytes refused (" + Hex(h) +
@@ -345,6 +355,8 @@ HRESULT PlayerDevice::endExport(const std::u16string& device, uint32_t operation
   }
   diagnostics_->log.line("track " + std::to_string(id) + " committed to album " + std::to_string(album) +
                          ", " + std::to_string(fileBytes) + " bytes");
+  if (Operation* op = findOperation(export_->operation))
+    op->settlesAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(settings_.commitDelayMs);
   export_.reset();
   return hr::kOk;
 }
@@ -410,6 +422,8 @@ HRESULT PlayerDevice::getOperationProgress(const std::u16string& device, uint32_
     if (op.pollsLeft > 0) {
       --op.pollsLeft;
       current = 0;
+    } else if (std::chrono::steady_clock::now() < op.settlesAt) {
+      current = total > 0 ? total - 1 : 0;  // every byte is in; the player still files the track
     } else {
       current = total;
     }
@@ -530,6 +544,7 @@ HRESULT PlayerDevice::setProperties(const std::u16string& device, uint32_t id,
     return kNotFound;
   }
   if (HRESULT h = validate(properties, store_.isAlbum(id)); hr::Failed(h)) return h;
+  writeDelay();
   const PropertyMap before = *props;
   for (const auto& [pid, value] : properties) (*props)[pid] = value;
   if (!stored) return hr::kOk;

@@ -7,6 +7,7 @@
 // StartTransaction waits until it ends.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -127,6 +128,8 @@ class PlayerDevice {
     OperationKind kind = OperationKind::kRemoval;
     int64_t total = 1;
     uint32_t pollsLeft = 0;
+    // An ended export reports itself unfinished until then (commit-delay-ms).
+    std::chrono::steady_clock::time_point settlesAt{};
   };
   struct OpenExport {
     uint32_t operation = 0;
@@ -145,6 +148,9 @@ class PlayerDevice {
   bool ownsTransaction() const { return transactionOwner_ == std::this_thread::get_id(); }
   Operation& newOperation(OperationKind kind, int64_t total);
   const Operation* findOperation(uint32_t handle) const;
+  Operation* findOperation(uint32_t handle);
+  // write-delay-ms: a write to the medium takes its time.
+  void writeDelay() const;
   HRESULT saveStore();
   void discardExport(const char* why);
   HRESULT validate(const PropertyList& properties, bool forAlbum) const;

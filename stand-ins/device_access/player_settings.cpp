@@ -121,6 +121,8 @@ void ParseSettings(const std::string& text, PlayerSettings& s, std::vector<std::
       ok = ParseFlag(value, s.zeroProgressTotal);
     } else if (key == "write-delay-ms") {
       ok = ParseU32(value, s.writeDelayMs) && s.writeDelayMs <= 10000;
+    } else if (key == "commit-delay-ms") {
+      ok = ParseU32(value, s.commitDelayMs) && s.commitDelayMs <= 60000;
     } else if (key == "fail") {
       FaultRule rule;
       ok = ParseFault(value, rule);

@@ -36,9 +36,13 @@ struct PlayerSettings {
   bool mediumFull = false;          // medium-full: no free byte left
   uint32_t disconnectAtPoll = 0;    // disconnect-at-poll: gone from that poll on
   bool zeroProgressTotal = false;   // zero-progress-total: exports report total 0
-  // write-delay-ms: each WriteExportData takes this long, like a slow
-  // player on a slow port (so a test can stop a transfer part-way).
+  // write-delay-ms: each WriteExportData and SetProperties takes this
+  // long, like a slow player on a slow port (so a test can stop a transfer
+  // part-way, or while a track's closing steps are written).
   uint32_t writeDelayMs = 0;
+  // commit-delay-ms: an ended export still reports itself unfinished this
+  // long, as a player does while it files the new track away.
+  uint32_t commitDelayMs = 0;
   std::vector<FaultRule> faults;    // fail
   std::string playerFolder;         // player: only in the settings beside the DLL
 };

@@ -18,6 +18,9 @@ Cases:
   no_space         the first file does not fit: nothing starts, the progress window offers only OK;
                    Exit does nothing while it shows and closes at once once the player is gone
   cancel_folder    Cancel during the folder phase: no partial track, message 17152 at the end
+  cancel_commit    Cancel pressed while a track's closing header and properties are written: the
+                   track is on the player and in the list, or in neither; once past the point of
+                   no return the press is refused
   unplug           the player disappears while idle: message 17921 once, then the program closes
   command_line     a folder named on the command line is transferred once the listing is shown
 After every case the player is checked with `playertool check` (every track well formed) and the
@@ -343,6 +346,57 @@ class Case(WineSession):
         got = self.albums()
         self.check(list(got) == ["Concert"] and 2 <= got["Concert"] < 20, f"albums after cancel: {got}")
         self.close_main(p, "cancel_folder")
+
+    def player_titles(self, album):
+        """Track titles of an album on the player, in order, from playertool list."""
+        rc, text = self.tool("list")
+        titles, inside = [], False
+        for line in text.splitlines():
+            if line.startswith("album "):
+                inside = line.split('"')[1] == album
+            elif inside and line.strip().startswith("track "):
+                titles.append(line.split('"')[1])
+        return titles
+
+    def list_titles(self, album):
+        """Track titles the list shows under an album (album rows have no artist)."""
+        titles, inside = [], False
+        for cells in self.rows():
+            if cells[1] == "":
+                inside = cells[0] == album
+            elif inside:
+                titles.append(cells[0])
+        return titles
+
+    def cancel_commit(self):
+        self.put("Rock", self.mp3s(os.path.join(self.work, "rock"), 1, "Old"))
+        new = self.mp3s(os.path.join(self.work, "new"), 2, "New")
+        # A slow player: each write (headers, audio, properties) takes 1.5 s, and an ended export
+        # is filed away for a second more, so the closing steps of a track can be hit.
+        self.settings(write_delay_ms=1500, commit_delay_ms=1000)
+        p = self.start()
+        if not self.check(self.wait_listed(rows_expected=2), "Rock is listed"):
+            return
+        # 80 %: the closing header is written; the properties follow and the track is committed.
+        # 70 %: the audio is written; the closing header is still being written.
+        for name, ending, kept in ((new[0], "80 %", True), (new[1], "70 %", False)):
+            click = WineSession.start(self, self.a.probe, "click-when", *PROGRESS, "--id", "1007",
+                                      "--watch", "1006", "--ends-with", ending, "--timeout", "60000")
+            self.drop(["--row", "0"], [name])
+            self.check(self.ended(click, 90) == 0, f"Cancel was not pressed at {ending}")
+            if kept:
+                self.check(self.wait_transfer_end(timeout=60), "the drop ended")
+                text = self.box_text(timeout_ms=1000)
+                if not self.check(text is None, f"Cancel at {ending} was taken, past the point of no return: "
+                                                f"a box says {text!r}"):
+                    self.press_box()
+            else:
+                self.expect_box(17152, f"Cancel at {ending}", timeout_ms=60000)
+            on_player, in_list = self.player_titles("Rock"), self.list_titles("Rock")
+            self.check(on_player == in_list, f"Cancel at {ending}: player {on_player}, list {in_list}")
+            title = os.path.splitext(os.path.basename(name))[0]
+            self.check((title in on_player) == kept, f"Cancel at {ending}: player {on_player}")
+        self.close_main(p, "cancel_commit")
 
     def unplug(self):
         self.put("Rock", self.mp3s(os.path.join(self.work, "rock"), 2, "Song"))

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "app/message_ids.h"
@@ -146,6 +147,30 @@ TEST_F(TransferProgressTest, CancelWithNothingRunningReportsTheDropAsCompleted) 
   EXPECT_EQ(main_.received, std::vector<UINT>{app::messages::kTransferCompleted.id()});
   EXPECT_TRUE(buttonEnabled());
   EXPECT_TRUE(progress_.isVisible());
+}
+
+// The transfer's thread marks the point of no return before it stores the
+// track's properties. A press that reaches the window before the posted
+// note does (a sent click is handled ahead of posted messages) is refused
+// all the same, and late progress reports of that track do not offer
+// Cancel again; once the transfer has ended, Cancel works as before.
+TEST_F(TransferProgressTest, CancelIsRefusedOnceTheTrackIsPastThePointOfNoReturn) {
+  progress_.ShowForTransfer(main_.item(50));
+  flags_.busy = 1;
+  std::thread([this] { progress_.NotePastCancel(true); }).join();
+  pressButton();
+  EXPECT_EQ(flags_.cancel.load(), 0);
+  EXPECT_TRUE(main_.received.empty());
+  EXPECT_TRUE(testsupport::PumpUntil([this] { return !buttonEnabled(); }));
+  progress_.SetButtonState(0);  // a progress report of the same track
+  EXPECT_FALSE(buttonEnabled());
+
+  std::thread([this] { progress_.NotePastCancel(false); }).join();
+  progress_.SetButtonState(0);  // the next track's first report
+  EXPECT_TRUE(buttonEnabled());
+  pressButton();
+  EXPECT_EQ(flags_.cancel.load(), 1);
+  EXPECT_EQ(main_.received, std::vector<UINT>{app::messages::kTransferCancelled.id()});
 }
 
 TEST_F(TransferProgressTest, WithoutTexts) {

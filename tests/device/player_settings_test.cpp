@@ -23,6 +23,7 @@ TEST(PlayerSettings, EveryKeyIsRead) {
       "disconnect-at-poll = 7\n"
       "zero-progress-total = 1\n"
       "write-delay-ms = 25\n"
+      "commit-delay-ms = 1500\n"
       "fail = WriteExportData 3 0x80004005\n"
       "fail = EndExportOperation 1 2147942405\n"
       "player = ../elsewhere\n",
@@ -37,6 +38,7 @@ TEST(PlayerSettings, EveryKeyIsRead) {
   EXPECT_TRUE(s.denyListing && s.albumCreationFails && s.mediumFull && s.zeroProgressTotal);
   EXPECT_EQ(s.disconnectAtPoll, 7u);
   EXPECT_EQ(s.writeDelayMs, 25u);
+  EXPECT_EQ(s.commitDelayMs, 1500u);
   ASSERT_EQ(s.faults.size(), 2u);
   EXPECT_EQ(s.faults[0].operation, "WriteExportData");
   EXPECT_EQ(s.faults[0].call, 3u);

@@ -118,6 +118,10 @@ TEST_F(BrokerTest, NewInitForgetsAnAbandonedTransfer) {
   ASSERT_EQ(Init(broker, write(Frames(kMpeg1Layer3, 400, 0x55))).result, hr::kOk);
   device::AudioChunk chunk;
   ASSERT_EQ(broker.NextChunk(chunk), hr::kOk);  // then abandoned
+  broker.Reset();
+  EXPECT_FALSE(broker.sourceOpen());
+  EXPECT_EQ(broker.remaining(), 0u);
+  EXPECT_EQ(broker.NextChunk(chunk), hr::kUnexpected);
   FrameSpec mpeg2;
   mpeg2.version = 2;
   mpeg2.bitRateIndex = 8;

@@ -24,7 +24,10 @@ class RecordingEvents : public device::IWrapEvents {
     percents.push_back(percent);
     if (onProgress) onProgress(percent);
   }
-  void TransferPastCancel() override { ++pastCancel; }
+  void TransferPastCancel() override {
+    ++pastCancel;
+    if (onPastCancel) onPastCancel();
+  }
   void ShowMessage(uint32_t id) override { messages.push_back(id); }
 
   std::vector<uint32_t> sequences;
@@ -32,6 +35,7 @@ class RecordingEvents : public device::IWrapEvents {
   int pastCancel = 0;
   std::vector<uint32_t> messages;
   std::function<void(uint32_t)> onProgress;
+  std::function<void()> onPastCancel;
 };
 
 class StandInPlayer {

@@ -229,6 +229,9 @@ TEST_F(TransferTest, CancelBetweenChunksLeavesNoTrackAndTheNextStartsClean) {
   EXPECT_EQ(p.events().percents, (std::vector<uint32_t>{10, 23}));
   expectNoTrack(p, album);
   EXPECT_NE(p.log().find("discarded: cancelled"), std::string::npos);
+  // The user's file is let go at once, not at the next transfer.
+  std::error_code ec;
+  EXPECT_TRUE(std::filesystem::remove(source, ec)) << ec.message();
 
   cancel = false;
   p.events().onProgress = nullptr;
@@ -238,6 +241,45 @@ TEST_F(TransferTest, CancelBetweenChunksLeavesNoTrackAndTheNextStartsClean) {
   EXPECT_EQ(Slice(stored, 3072, 96), ExpectedHeader({0x03, 0x80, 0xD9, 0x00}, 1306, 50));
   EXPECT_TRUE(Slice(stored, 3168, audio.size()) == audio);
   p.expectClean();
+}
+
+// Once the track is committed it is the player's: a cancel seen while the
+// player files it away ends the wait and the track is reported as stored.
+// Before the commit a cancel still abandons it; a vanished device always
+// ends the transfer with 1.
+TEST_F(TransferTest, CancelAroundTheCommitNeverSplitsPlayerAndResult) {
+  {
+    StandInPlayer p("commit-delay-ms = 400\n");
+    const uint32_t album = p.createAlbum(u"A");
+    bool cancel = false;
+    p.wrap().SetCancelQuery([&] { return cancel; });
+    p.events().onProgress = [&](uint32_t percent) { cancel = cancel || percent == 100; };
+    EXPECT_EQ(p.transfer(p.job(p.writeSource("a.mp3", AudioOf(5000)), u"Kept"), album), S_OK);
+    ASSERT_EQ(p.tracks(album).size(), 1u);
+    EXPECT_EQ(p.tracks(album)[0].title, u"Kept");
+    EXPECT_EQ(p.events().pastCancel, 1);
+    p.expectClean();
+  }
+  {
+    // A press taken just as the transfer reaches the point of no return.
+    StandInPlayer p("commit-delay-ms = 400\n");
+    const uint32_t album = p.createAlbum(u"A");
+    bool cancel = false;
+    p.wrap().SetCancelQuery([&] { return cancel; });
+    p.events().onPastCancel = [&] { cancel = true; };
+    EXPECT_EQ(p.transfer(p.job(p.writeSource("a.mp3", AudioOf(5000))), album), S_FALSE);
+    expectNoTrack(p, album);
+  }
+  {
+    StandInPlayer p("commit-delay-ms = 400\ndisconnect-at-poll = 2\n");  // Initialize polled once
+    const uint32_t album = p.createAlbum(u"A");
+    p.events().onProgress = [&](uint32_t percent) {
+      if (percent == 100) p.wrap().CheckConnectivity();
+    };
+    EXPECT_EQ(p.wrap().StartTransaction(), S_OK);
+    EXPECT_EQ(p.wrap().Transfer(p.job(p.writeSource("a.mp3", AudioOf(5000))), album, device::kPlaceInto),
+              S_FALSE);
+  }
 }
 
 TEST_F(TransferTest, CancelBeforeTheStartTouchesNothing) {
@@ -276,7 +318,10 @@ TEST_F(TransferTest, EveryInjectedFailureGivesItsResultAndLeavesNoHalfTrack) {
   for (const Case& c : cases) {
     StandInPlayer p(c.settings);
     const uint32_t album = p.createAlbum(u"A");
-    EXPECT_EQ(p.transfer(p.job(p.writeSource("a.mp3", AudioOf(140000))), album), c.expected) << c.settings;
+    const auto source = p.writeSource("a.mp3", AudioOf(140000));
+    EXPECT_EQ(p.transfer(p.job(source), album), c.expected) << c.settings;
+    std::error_code ec;
+    EXPECT_TRUE(std::filesystem::remove(source, ec)) << c.settings << ": the source is still held open";
     if (std::string(c.settings).find("GetCurrentOperation") != std::string::npos) {
       // The track was committed before the wait failed: it stays, whole.
       EXPECT_EQ(p.tracks(album).size(), 1u);

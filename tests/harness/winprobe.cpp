@@ -27,6 +27,10 @@
 //                        message box's text); without --id, the title
 //   click --id ID        press a button (posted BM_CLICK, so a dialog the
 //                        click opens does not block the probe)
+//   click-when --id ID --watch ID2 --ends-with TEXT
+//                        watch control ID2 (every 5 ms, up to --timeout) and
+//                        press button ID the moment its text ends with TEXT;
+//                        reports {"clicked": ..., "text": the text seen}
 //   post MSG [W [L]]     post a message; MSG is a number or reg:NAME for a
 //                        registered window message
 //   send MSG [W [L]]     send it (5 s limit) and report {"result": N}
@@ -360,6 +364,39 @@ int OleDropCommand(HWND window, const Arguments& a) {
   return outcome.result == DRAGDROP_S_DROP ? kOk : kFailed;
 }
 
+bool EndsWith(const std::wstring& text, const std::wstring& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Presses a button at the moment another control shows a text: a test's own
+// polling from outside would be hundreds of milliseconds late.
+int ClickWhenCommand(HWND window, HWND button, const Arguments& a) {
+  long long watchId = -1;
+  std::wstring ending;
+  for (size_t i = 0; i + 1 < a.positional.size(); ++i) {
+    if (a.positional[i] == L"--watch" && ParseNumber(a.positional[i + 1], watchId)) ++i;
+    else if (a.positional[i] == L"--ends-with") ending = a.positional[++i];
+  }
+  if (!a.id || watchId < 0 || ending.empty()) return Usage(L"click-when --id ID --watch ID --ends-with TEXT");
+  HWND watched = ::GetDlgItem(window, static_cast<int>(watchId));
+  if (!watched) return kFailed;
+  const ULONGLONG end = ::GetTickCount64() + a.timeoutMs;
+  for (;;) {
+    wchar_t text[1024] = {};
+    ::GetWindowTextW(watched, text, 1024);
+    if (EndsWith(text, ending)) {
+      const bool posted = ::PostMessageW(button, BM_CLICK, 0, 0);
+      Line("{\"clicked\": " + probe::Bool(posted) + ", \"text\": " + Quote(text) + "}");
+      return posted ? kOk : kFailed;
+    }
+    if (::GetTickCount64() >= end) {
+      Line("{\"clicked\": false, \"text\": " + Quote(text) + "}");
+      return kFailed;
+    }
+    ::Sleep(5);
+  }
+}
+
 // ---- Window commands --------------------------------------------------------
 
 int WindowCommand(const Arguments& a) {
@@ -410,6 +447,7 @@ int WindowCommand(const Arguments& a) {
     Line("{\"clicked\": " + probe::Bool(posted) + "}");
     return posted ? kOk : kFailed;
   }
+  if (c == L"click-when") return ClickWhenCommand(window, target, a);
   if (c == L"close" || c == L"syscommand") {
     UINT message = c == L"close" ? WM_CLOSE : WM_SYSCOMMAND;
     long long n = 0;

@@ -64,4 +64,14 @@ void TrackListFixture::expectRowsInStep() {
   }
 }
 
+HRESULT TrackListFixture::eraseAsTheMainWindowDoes(const std::vector<treelist::TreeListItem*>& selected) {
+  std::vector<treelist::Eid> albums;
+  std::vector<treelist::Eid> tracks;
+  HRESULT h = list.selectedIds(selected, albums, tracks);
+  if (hr::Succeeded(h) && !tracks.empty()) h = player.DeleteTracks(tracks);
+  if (hr::Succeeded(h) && !albums.empty()) h = player.DeleteAlbums(albums);
+  if (hr::Succeeded(h)) list.eraseSelectedItem(selected);
+  return h;
+}
+
 }  // namespace treelisttest

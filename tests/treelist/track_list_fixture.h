@@ -56,6 +56,10 @@ class TrackListFixture : public ::testing::Test {
   std::vector<std::string> listTitles(int albumIndex);
   // The mirrored rows are exactly the rows of the tree.
   void expectRowsInStep();
+  // Erases the selection as the main window does: the selection's ids, the
+  // player's erase (tracks, then albums), then the list; a failure leaves
+  // the list as it was.
+  HRESULT eraseAsTheMainWindowDoes(const std::vector<treelist::TreeListItem*>& selected);
 
   MirrorRows rows;
   treelist::TreeListModel model{rows};

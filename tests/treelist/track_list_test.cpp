@@ -175,7 +175,7 @@ TEST_F(TrackListTest, EraseSkipsTracksOfSelectedAlbumsAndPlaceholders) {
   expectRowsInStep();
 }
 
-TEST_F(TrackListTest, EraseFromPlayerErasesThereFirst) {
+TEST_F(TrackListTest, EraseOnThePlayerThenInTheList) {
   load({{"A", 3}, {"B", 2}});
   treelist::Eid b = eidOf(1);
   // A track added by a transfer has no id yet; it is looked up by position.
@@ -185,14 +185,14 @@ TEST_F(TrackListTest, EraseFromPlayerErasesThereFirst) {
   t.title = "New";
   ASSERT_NE(list.addCompletedTrack(t), nullptr);
 
-  ASSERT_EQ(list.eraseFromPlayer({track(0, 1), track(1, 2)}), hr::kOk);
+  ASSERT_EQ(eraseAsTheMainWindowDoes({track(0, 1), track(1, 2)}), hr::kOk);
   EXPECT_EQ(player.trackTitles(eidOf(0)), (std::vector<std::string>{"A1", "A3"}));
   EXPECT_EQ(player.trackTitles(b), (std::vector<std::string>{"B1", "B2"}));
   EXPECT_EQ(player.idLookups, 1);
   EXPECT_EQ(listTitles(0), (std::vector<std::string>{"A1", "A3"}));
   EXPECT_EQ(listTitles(1), (std::vector<std::string>{"B1", "B2"}));
 
-  ASSERT_EQ(list.eraseFromPlayer({album(0)}), hr::kOk);
+  ASSERT_EQ(eraseAsTheMainWindowDoes({album(0)}), hr::kOk);
   EXPECT_EQ(player.albumOrder(), (std::vector<treelist::Eid>{b}));
   EXPECT_EQ(list.albumCount(), 1);
   expectRowsInStep();
@@ -201,7 +201,7 @@ TEST_F(TrackListTest, EraseFromPlayerErasesThereFirst) {
 TEST_F(TrackListTest, PlayerRefusingAnEraseLeavesTheList) {
   load({{"A", 2}});
   album(0)->album()->eid = 9999;  // unknown to the player
-  EXPECT_EQ(list.eraseFromPlayer({album(0)}), hr::kInvalidArg);
+  EXPECT_EQ(eraseAsTheMainWindowDoes({album(0)}), hr::kInvalidArg);
   EXPECT_EQ(list.albumCount(), 1);
   EXPECT_EQ(model.rowCount(), 3);
 }
