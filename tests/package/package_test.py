@@ -179,14 +179,17 @@ class Checks(WineSession):
         click(1)
         if not self.check(page(1002), "the drive selection page"):
             return
-        time.sleep(1.5)  # the scan starts half a second after the page opens
-        count = self.one("send", *window, CB_GETCOUNT, "--id", 1002, timeout=60)[1].get("result", 0)
+        # The scan starts half a second after the page opens; on a busy machine it may take longer.
         chosen = False
-        for i in range(max(count, 0)):
-            self.one("send", *window, CB_SETCURSEL, i, "--id", 1002, timeout=60)
-            if self.one("text", *window, "--id", "1002", timeout=60)[1].get("text") == " (K:)":
-                chosen = True
-                break
+        deadline = time.time() + 20
+        while not chosen and time.time() < deadline:
+            time.sleep(0.5)
+            count = self.one("send", *window, CB_GETCOUNT, "--id", 1002, timeout=60)[1].get("result", 0)
+            for i in range(max(count, 0)):
+                self.one("send", *window, CB_SETCURSEL, i, "--id", 1002, timeout=60)
+                if self.one("text", *window, "--id", 1002, timeout=60)[1].get("text") == " (K:)":
+                    chosen = True
+                    break
         if not self.check(chosen, "the player's drive K: is offered"):
             return
         click(1)
