@@ -60,7 +60,7 @@ TEST(SettingsFileTest, TheShippedSettingsCopyTheDeliveryBesideThePrograms) {
           settings),
       hr::kOk);
   EXPECT_EQ(settings.files,
-            (std::vector<std::string>{"Pellmark.exe", "Mtbl.dll", "help.htm", "OrlenPACAPI.dll"}));
+            (std::vector<std::string>{"Pellmark.exe", "Mtbl.dll", "help.htm", "version.txt"}));
   EXPECT_EQ(settings.path, "\\PLMRK\\");
   EXPECT_EQ(settings.deviceValues, std::vector<std::string>{"QUINTAD2"});
   const wizard::UiTexts texts = wizard::LoadUiTexts(file);
