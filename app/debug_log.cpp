@@ -1,15 +1,23 @@
 #include "app/debug_log.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 
+#include "app/log_file.h"
+#include "app/log_note_queue.h"
+#include "platform/crash_hook.h"
 #include "platform/local_time.h"
 
 namespace debuglog {
 
 namespace {
+
+void WriteBatch(std::vector<std::string>& batch);
 
 struct LogState {
   std::mutex mutex;  // guards the fields below, not the file (the lock does that)
@@ -19,11 +27,98 @@ struct LogState {
   sys::Path path;          // empty until StartLog
   uint64_t sizeLimit = 0;  // bytes; 0 = no rotation
   std::shared_ptr<sys::NamedSemaphore> lock;
+
+  // Notes of batches that could not be written, told in the next batch.
+  std::atomic<uint64_t> droppedNotes{0};
+  NoteQueue queue{&WriteBatch};
 };
 
 LogState& State() {
   static LogState state;
   return state;
+}
+
+bool IsStarted(LogState& s) {
+  std::lock_guard<std::mutex> guard(s.mutex);
+  return s.lock && !s.path.empty();
+}
+
+// The line prefix of the current second. Notes come many to a second, and
+// the local time conversion is the dearest part of making one. The clock is
+// read through std::chrono: the C library's time() costs several
+// microseconds a call under Wine (it asks for the time zone each time).
+std::string CurrentLinePrefix() {
+  struct Cached {
+    std::time_t second = -1;
+    char text[48] = {};
+    size_t length = 0;
+  };
+  thread_local Cached cached;
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  if (now != cached.second) {
+    const std::string prefix = LinePrefix(sys::LocalTime(now));
+    cached.length = prefix.copy(cached.text, sizeof cached.text);
+    cached.second = now;
+  }
+  return std::string(cached.text, cached.length);
+}
+
+std::string DroppedNote(uint64_t count) {
+  char text[96];
+  std::snprintf(text, sizeof text, "debg: %llu notes were dropped: the log stayed busy or could not be opened",
+                static_cast<unsigned long long>(count));
+  return FileBytes(CurrentLinePrefix() + text);
+}
+
+// The writer's side: the whole batch in one open under the log lock. A
+// batch that cannot be written (lock busy for a second, file not openable)
+// is lost, and counted so that the next batch says so.
+void WriteBatch(std::vector<std::string>& batch) {
+  LogState& s = State();
+  std::shared_ptr<sys::NamedSemaphore> lock;
+  sys::Path path;
+  uint64_t limit = 0;
+  {
+    std::lock_guard<std::mutex> guard(s.mutex);
+    lock = s.lock;
+    path = s.path;
+    limit = s.sizeLimit;
+  }
+  if (!lock || path.empty()) return;  // the log was stopped meanwhile
+  if (!lock->wait(1000)) {
+    s.droppedNotes += batch.size();
+    return;
+  }
+  const uint64_t droppedBefore = s.droppedNotes.exchange(0);
+  if (droppedBefore != 0) batch.insert(batch.begin(), DroppedNote(droppedBefore));
+  const size_t written = AppendNotes(path, limit, batch);
+  lock->release();
+
+  uint64_t lost = batch.size() - written;
+  if (droppedBefore != 0 && written == 0) {
+    // The count did not make it into the file either: it stays owed.
+    s.droppedNotes += droppedBefore;
+    --lost;
+  }
+  s.droppedNotes += lost;
+}
+
+// At orderly exit the writer thread ends with everything pending written.
+// The log stays started: notes of static objects destroyed later are
+// written by their callers.
+void EndWriterAtExit() { State().queue.stop(); }
+
+// On a crash, what is pending is written by the crashing thread, waiting
+// no longer than the lock itself would make it wait.
+void WritePendingBeforeCrash() { State().queue.flushWithin(std::chrono::milliseconds(1000)); }
+
+void StartWriter(LogState& s) {
+  s.queue.start();
+  static std::once_flag hooks;
+  std::call_once(hooks, [] {
+    std::atexit(&EndWriterAtExit);
+    sys::RunBeforeCrash(&WritePendingBeforeCrash);
+  });
 }
 
 sys::Path ProgramFolder() {
@@ -32,12 +127,6 @@ sys::Path ProgramFolder() {
   sys::Path folder = s.programFolderOverride.empty() ? sys::ProgramFolder() : s.programFolderOverride;
   // The banner shows the folder ending in a separator.
   return folder.empty() || folder.filename().empty() ? folder : folder / "";
-}
-
-sys::Path BackupPath(const sys::Path& log) {
-  sys::Path backup = log;
-  backup.replace_extension(".bak");
-  return backup;
 }
 
 // Version record read once per process.
@@ -59,6 +148,8 @@ sys::Path DefaultRoot() {
 
 void Configure(const sys::Path& root, const std::string& lockName, const sys::Path& programFolder) {
   LogState& s = State();
+  s.queue.stop();
+  s.droppedNotes = 0;
   std::lock_guard<std::mutex> guard(s.mutex);
   s.rootOverride = root;
   s.lockName = lockName.empty() ? kLockName : lockName;
@@ -70,10 +161,13 @@ void Configure(const sys::Path& root, const std::string& lockName, const sys::Pa
 
 void Stop() {
   LogState& s = State();
+  s.queue.stop();
   std::lock_guard<std::mutex> guard(s.mutex);
   s.path.clear();
   s.lock.reset();
 }
+
+void Flush() { State().queue.flush(); }
 
 sys::Path LogPath() {
   LogState& s = State();
@@ -158,8 +252,11 @@ HRESULT StartLog() {
 
   if (auto existing = sys::OpenNamedSemaphore(lockName)) {
     // Another process owns the log; this one only adds to it.
-    std::lock_guard<std::mutex> guard(s.mutex);
-    s.lock = std::move(existing);
+    {
+      std::lock_guard<std::mutex> guard(s.mutex);
+      s.lock = std::move(existing);
+    }
+    StartWriter(s);
     return hr::kFail;
   }
   auto created = sys::CreateNamedSemaphore(lockName);
@@ -168,41 +265,21 @@ HRESULT StartLog() {
     std::lock_guard<std::mutex> guard(s.mutex);
     s.lock = std::move(created);
   }
+  StartWriter(s);
 
   DebugLog("\ndebg: Pellmark %s running on ", GetVersionText().c_str());
   DebugLog("%s", SystemName(CachedOsVersion()).c_str());
   DebugLog("debg: Log file set to '%s'\n", sys::AnsiFromPath(path).c_str());
   DebugLog("debg: The application path is '%s'\n", sys::AnsiFromPath(debuglog::ProgramFolder()).c_str());
+  // The banner is in the file when start-up goes on.
+  s.queue.flush();
   return hr::kOk;
 }
 
 HRESULT DebugLog(const char* format, ...) {
   LogState& s = State();
-  std::shared_ptr<sys::NamedSemaphore> lock;
-  sys::Path path;
-  uint64_t limit = 0;
-  {
-    std::lock_guard<std::mutex> guard(s.mutex);
-    lock = s.lock;
-    path = s.path;
-    limit = s.sizeLimit;
-  }
   // Notes before StartLog have nowhere to go.
-  if (!lock || path.empty() || !format) return hr::kFail;
-  if (!lock->wait(1000)) return hr::kFail;
-
-  std::FILE* f = nullptr;
-  uint64_t size = 0;
-  if (limit != 0 && sys::GetFileSize(path, size) && size >= limit) {
-    bool copied = sys::CopyFileTo(path, BackupPath(path), true);
-    f = sys::OpenStdioFile(path, copied ? "w" : "a");
-  } else {
-    f = sys::OpenStdioFile(path, "a");
-  }
-  if (!f) {
-    lock->release();
-    return hr::kFail;
-  }
+  if (!format || !IsStarted(s)) return hr::kFail;
 
   char note[1024];
   va_list args;
@@ -210,12 +287,7 @@ HRESULT DebugLog(const char* format, ...) {
   std::vsnprintf(note, sizeof note, format, args);
   va_end(args);
 
-  const std::tm local = sys::LocalTime(std::time(nullptr));
-  std::string text = ExpandLineBreaks(note, LinePrefix(local));
-  std::fwrite(text.data(), 1, text.size(), f);
-  std::fflush(f);
-  std::fclose(f);
-  lock->release();
+  s.queue.add(FileBytes(ExpandLineBreaks(note, CurrentLinePrefix())));
   return hr::kOk;
 }
 

@@ -1,12 +1,20 @@
 // The diagnostic log: time-stamped notes in "PellmarkLog.txt", shared by name
 // with other programs that use the same lock, rotated at 100 KiB. Logging
 // never fails its caller: a note that cannot be written is dropped.
+//
+// DebugLog (common/debug_log.h) formats and stamps a note and queues it; a
+// writer thread started with the log appends all pending notes in one open
+// of the file under the log lock, within about 50 ms. Pending notes are also
+// written at orderly exit (the writer ends then) and when an unhandled
+// exception is about to end the process. A program that never starts the
+// log never has the thread.
 #pragma once
 
 #include <cstdint>
 #include <ctime>
 #include <string>
 
+#include "common/debug_log.h"
 #include "common/hresult.h"
 #include "platform/system.h"
 
@@ -14,14 +22,6 @@
 // or creates the log lock. 0 when this process created the lock (and wrote
 // the banner); E_FAIL when another process owns it or it could not be made.
 HRESULT StartLog();
-
-// printf-style note. Every line break in the note starts a new time-stamped
-// line. 0 when written, E_FAIL when dropped.
-HRESULT DebugLog(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
 
 // Writes an already formatted text (at most 1,024 characters).
 HRESULT LogText(const char* text);
@@ -41,11 +41,16 @@ constexpr const char* kFileName = "PellmarkLog.txt";
 sys::Path DefaultRoot();
 
 // Overrides, before StartLog, the root, the lock name and the program folder
-// (empty values keep the defaults), and forgets a started log. Lets tests run
+// (empty values keep the defaults), and forgets a started log (after
+// writing its pending notes). Lets tests run
 // side by side without sharing one log file.
 void Configure(const sys::Path& root, const std::string& lockName, const sys::Path& programFolder);
-// Closes the lock and forgets the path, as at process end.
+// Writes the pending notes, ends the writer thread, closes the lock and
+// forgets the path.
 void Stop();
+// Writes every note queued so far before returning (for readers of the file
+// in the same process).
+void Flush();
 // The log file's path once started; empty before.
 sys::Path LogPath();
 

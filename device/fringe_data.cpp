@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/debug_log.h"
+#include "common/debug_log.h"
 #include "container/fringe_editor.h"
 #include "container/fringe_ids.h"
 #include "container/tag_header.h"

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/debug_log.h"
+#include "common/debug_log.h"
 #include "device/property_block.h"
 #include "mp3/validity_check.h"
 #include "win32/task_memory.h"

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <string>
 
-#include "app/debug_log.h"
+#include "common/debug_log.h"
 
 namespace device {
 

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "app/debug_log.h"
+#include "common/debug_log.h"
 #include "container/mapped_view.h"
 
 namespace device {

@@ -1,6 +1,6 @@
 #include "device/track_transfer.h"
 
-#include "app/debug_log.h"
+#include "common/debug_log.h"
 #include "device/fringe_data.h"
 
 namespace device {

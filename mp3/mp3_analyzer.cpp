@@ -3,7 +3,7 @@
 #include <new>
 #include <vector>
 
-#include "app/debug_log.h"
+#include "common/debug_log.h"
 #include "mp3/ascii.h"
 #include "mp3/file_reader.h"
 #include "mp3/frame_walk.h"

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "app/debug_log.h"
+#include "common/debug_log.h"
 #include "mp3/system_language.h"
 
 namespace mp3 {

@@ -1,6 +1,6 @@
 #include "mp3/validity_check.h"
 
-#include "app/debug_log.h"
+#include "common/debug_log.h"
 #include "mp3/tag_code_page.h"
 #include "mp3/tag_text_conversion.h"
 #include "platform/codepage.h"

@@ -5,7 +5,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "app/debug_log.h"
+#include "common/debug_log.h"
 
 namespace treelist {
 

@@ -3,7 +3,7 @@
 // row and move mode under the pointer, the drop highlight and marker,
 // scrolling while the pointer is above or below the rows, and opening a
 // closed item the pointer rests on.
-#include "app/debug_log.h"
+#include "common/debug_log.h"
 #include "treelist/tree_list_ctrl_win32.h"
 
 namespace treelist {

@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <map>
 #include <regex>
+#include <thread>
+#include <vector>
 
+#include "app/log_file.h"
+#include "tests/app/log_writer_notes.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -41,17 +47,24 @@ class DebugLogTest : public ::testing::Test {
   void TearDown() override { debuglog::Configure({}, {}, {}); }
 
   sys::Path logPath() const { return dir / "Pellmark LogFile" / "PellmarkLog.txt"; }
-  std::string logText() const { return testsupport::ReadText(logPath()); }
+  sys::Path backupPath() const { return dir / "Pellmark LogFile" / "PellmarkLog.bak"; }
+  // The file once every note written so far has reached it.
+  std::string logText() const {
+    debuglog::Flush();
+    return testsupport::ReadText(logPath());
+  }
 
-  // Runs the companion program against the same log; returns its StartLog result.
-  long runSecondProgram(const std::string& note) {
+  // Runs the companion program against the same log with the note (and
+  // further arguments, see log_writer.cpp); returns its StartLog result. The
+  // program's further output stays in dir/writer-out.txt.
+  long runSecondProgram(const std::string& arguments) {
     sys::Path writer = sys::ProgramFolder() / "log_writer";
 #if defined(_WIN32)
     writer += ".exe";
 #endif
     sys::Path out = dir / "writer-out.txt";
     std::string command = "\"" + sys::AnsiFromPath(writer) + "\" \"" + sys::AnsiFromPath(dir.path()) + "\" " +
-                          lockName + " \"" + sys::AnsiFromPath(dir.path()) + "\" " + note + " > \"" +
+                          lockName + " \"" + sys::AnsiFromPath(dir.path()) + "\" " + arguments + " > \"" +
                           sys::AnsiFromPath(out) + "\"";
 #if defined(_WIN32)
     command = "\"" + command + "\"";  // cmd.exe strips one pair of quotes
@@ -98,8 +111,10 @@ TEST_F(DebugLogTest, ReachingTheLimitMovesTheLogToTheBackupAndStartsAfresh) {
   ASSERT_EQ(StartLog(), hr::kOk);
   testsupport::WriteFile(logPath(), std::string(102399, 'a'));
   ASSERT_EQ(DebugLog("x"), hr::kOk);  // 102,400 bytes now, not yet rotated
+  debuglog::Flush();
   EXPECT_FALSE(sys::FileExists(dir / "Pellmark LogFile" / "PellmarkLog.bak"));
   ASSERT_EQ(DebugLog("\nafter rotation"), hr::kOk);
+  debuglog::Flush();
   uint64_t backup = 0;
   ASSERT_TRUE(sys::GetFileSize(dir / "Pellmark LogFile" / "PellmarkLog.bak", backup));
   EXPECT_EQ(backup, 102400u);
@@ -111,21 +126,136 @@ TEST_F(DebugLogTest, ReachingTheLimitMovesTheLogToTheBackupAndStartsAfresh) {
   EXPECT_EQ(m[1].str(), "after rotation");
 }
 
-TEST_F(DebugLogTest, ANoteWaitsAtMostASecondForTheLockThenIsDropped) {
+TEST(DebugLogFile, ABatchIsSplitWhereTheFileReachesTheLimit) {
+  TempDir dir;
+  const sys::Path log = dir / "PellmarkLog.txt";
+  const std::string start(102390, 'a');
+  testsupport::WriteFile(log, start);
+  // 102,396 after the first note, 102,402 after the second: the third note
+  // starts the new file.
+  const std::vector<std::string> notes = {"note1.", "note2.", "note3.", "note4."};
+  EXPECT_EQ(debuglog::AppendNotes(log, 102400, notes), 4u);
+  EXPECT_EQ(testsupport::ReadText(debuglog::BackupPath(log)), start + "note1.note2.");
+  EXPECT_EQ(testsupport::ReadText(log), "note3.note4.");
+
+  // A file that cannot be opened writes nothing, and says so.
+  EXPECT_EQ(debuglog::AppendNotes(dir / "missing" / "PellmarkLog.txt", 102400, notes), 0u);
+}
+
+TEST_F(DebugLogTest, NotesLostToABusyLockAreCountedInTheNextBatch) {
   ASSERT_EQ(StartLog(), hr::kOk);
   auto holder = sys::OpenNamedSemaphore(lockName);
   ASSERT_TRUE(holder);
   ASSERT_TRUE(holder->wait(0));
-  std::string before = logText();
-  EXPECT_EQ(DebugLog("\nlost note"), hr::kFail);
+  const std::string before = testsupport::ReadText(logPath());
+  // Taken at once; written never: the writer gives up after a second.
+  EXPECT_EQ(DebugLog("\nlost 1"), hr::kOk);
+  EXPECT_EQ(DebugLog("\nlost 2"), hr::kOk);
+  EXPECT_EQ(DebugLog("\nlost 3"), hr::kOk);
+  debuglog::Flush();
+  EXPECT_EQ(testsupport::ReadText(logPath()), before);
   holder->release();
-  EXPECT_EQ(logText(), before);
+
   EXPECT_EQ(DebugLog("\nkept note"), hr::kOk);
-  EXPECT_NE(logText().find("kept note"), std::string::npos);
+  const std::string text = logText();
+  EXPECT_EQ(text.find("lost "), std::string::npos);
+  const size_t count = text.find("debg: 3 notes were dropped");
+  ASSERT_NE(count, std::string::npos) << text;
+  EXPECT_LT(count, text.find("kept note"));
+  // Told once.
+  EXPECT_EQ(DebugLog("\nanother note"), hr::kOk);
+  EXPECT_EQ(Count(logText(), "notes were dropped"), 1u);
 }
+
+TEST_F(DebugLogTest, NotesFromManyThreadsReachTheFileInTheirOrderWithoutBeingFlushed) {
+  ASSERT_EQ(StartLog(), hr::kOk);
+  constexpr int kThreads = 4, kNotes = 250;
+  std::vector<std::thread> writers;
+  for (int t = 0; t < kThreads; ++t) {
+    writers.emplace_back([t] {
+      for (int i = 0; i < kNotes; ++i) DebugLog("\nT%d %d", t, i);
+    });
+  }
+  for (auto& w : writers) w.join();
+
+  // The writer thread alone brings them to the file; no flush is asked for.
+  auto complete = [&](const std::string& text) {
+    for (int t = 0; t < kThreads; ++t) {
+      if (text.find("T" + std::to_string(t) + " " + std::to_string(kNotes - 1)) == std::string::npos) return false;
+    }
+    return true;
+  };
+  std::string text = testsupport::ReadText(logPath());
+  for (int wait = 0; wait < 500 && !complete(text); ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    text = testsupport::ReadText(logPath());
+  }
+  std::vector<int> next(kThreads, 0);
+  std::smatch m;
+  const std::regex note(R"(T(\d+) (\d+))");
+  for (const std::string& line : Lines(text)) {
+    std::smatch stamped;
+    if (!std::regex_match(line, stamped, kStamped)) continue;
+    const std::string body = stamped[1].str();
+    if (!std::regex_match(body, m, note)) continue;
+    const int t = std::stoi(m[1].str());
+    EXPECT_EQ(std::stoi(m[2].str()), next[t]) << "thread " << t;
+    next[t] = std::stoi(m[2].str()) + 1;
+  }
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(next[t], kNotes) << "thread " << t;
+}
+
+TEST_F(DebugLogTest, TwoProgramsWritingAtOnceKeepEachNoteWhole) {
+  ASSERT_EQ(StartLog(), hr::kOk);
+  constexpr int kNotes = 200;
+  std::thread second([&] { runSecondProgram("other " + std::to_string(kNotes)); });
+  for (int i = 0; i < kNotes; ++i) {
+    DebugLog("%s", logtest::TwoLineNote("self", i).c_str());
+    // Spread over a while, so that both programs' batches meet.
+    if (i % 10 == 9) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  second.join();
+
+  // Every "first" line is followed by the "second" line of the same note.
+  const std::regex part(R"((self|other) (\d+) (first|second).*)");
+  std::map<std::string, int> seen;
+  std::string open;
+  const std::string text = logText();  // 2 x 200 notes stay below the limit
+  ASSERT_FALSE(sys::FileExists(backupPath()));
+  for (const std::string& line : Lines(text)) {
+    std::smatch stamped, m;
+    if (!std::regex_match(line, stamped, kStamped)) continue;
+    const std::string body = stamped[1].str();
+    if (!std::regex_match(body, m, part)) continue;
+    const std::string note = m[1].str() + " " + m[2].str();
+    if (m[3].str() == "first") {
+      EXPECT_EQ(open, "") << "note " << open << " cut by " << note;
+      open = note;
+    } else {
+      EXPECT_EQ(open, note) << "second line of " << note << " away from its first";
+      open.clear();
+      ++seen[m[1].str()];
+    }
+  }
+  EXPECT_EQ(seen["self"], kNotes);
+  EXPECT_EQ(seen["other"], kNotes);
+}
+
+#if defined(_WIN32)
+TEST_F(DebugLogTest, ACrashWritesThePendingNotesAndCallsTheEarlierFilter) {
+  runSecondProgram("crashing 20 crash");
+  const std::string out = testsupport::ReadText(dir / "writer-out.txt");
+  EXPECT_NE(out.find("earlier filter ran"), std::string::npos) << out;
+  const std::string text = testsupport::ReadText(logPath());
+  EXPECT_EQ(Count(text, "crashing "), 40u) << text;
+  EXPECT_NE(text.find("crashing 19 second"), std::string::npos);
+}
+#endif
 
 TEST_F(DebugLogTest, ASecondProgramAddsItsNotesWithoutABanner) {
   ASSERT_EQ(StartLog(), hr::kOk);
+  // Its note is still pending when it returns from main: the writer's end
+  // at exit brings it to the file.
   EXPECT_EQ(runSecondProgram("from-the-second-program"), hr::kFail);
   std::string text = logText();
   EXPECT_EQ(Count(text, "debg: Pellmark "), 1u) << text;
@@ -144,6 +274,7 @@ TEST(DebugLogText, LogTextWritesTheTextUnformatted) {
   debuglog::Configure(dir.path(), testsupport::UniqueName("pm-log-lock"), dir.path());
   ASSERT_EQ(StartLog(), hr::kOk);
   EXPECT_EQ(LogText("\n100% done %s"), hr::kOk);
+  debuglog::Flush();
   EXPECT_NE(testsupport::ReadText(debuglog::LogPath()).find("100% done %s"), std::string::npos);
   EXPECT_EQ(LogText(nullptr), hr::kFail);
   debuglog::Configure({}, {}, {});

@@ -29,6 +29,7 @@ TEST(TagCodePage, SelectionIsLoggedForTheEastAsianPages) {
   EXPECT_EQ(mp3::SelectTagCodePage(0x0412), 949u);
   EXPECT_EQ(mp3::SelectTagCodePage(0x0407), 1252u);
   EXPECT_EQ(mp3::TagCodePage(), 1252u);
+  debuglog::Flush();
   const std::string log = testsupport::ReadText(debuglog::LogPath());
   debuglog::Configure({}, {}, {});
   const size_t japanese = log.find("LANG_JAPANESE.");

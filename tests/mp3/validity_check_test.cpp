@@ -107,6 +107,7 @@ TEST_F(ValidityCheck, LogsEachStepOfTheCheck) {
   mp3::TrackInfo info;
   mp3::CheckValidity(write("good.mp3", Audio()), info);
   mp3::CheckValidity(write("bad.wav", Audio()), info);
+  debuglog::Flush();
   const std::string log = testsupport::ReadText(debuglog::LogPath());
   debuglog::Configure({}, {}, {});
 

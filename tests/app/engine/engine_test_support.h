@@ -37,6 +37,7 @@ class EngineTest : public ::testing::Test {
 
   // The log with its rotated part (a long drop passes the size limit).
   std::string logText() const {
+    debuglog::Flush();
     sys::Path backup = debuglog::LogPath();
     backup.replace_extension(".bak");
     std::string text = sys::FileExists(backup) ? testsupport::ReadText(backup) : std::string();

@@ -1,0 +1,7 @@
+#include "platform/crash_hook.h"
+
+namespace sys {
+
+bool RunBeforeCrash(void (*)()) { return false; }
+
+}  // namespace sys
