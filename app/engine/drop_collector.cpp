@@ -163,19 +163,28 @@ int DropCollector::CollectFolder(const std::u16string& folder, const std::u16str
     return kNothingCollected;
   }
 
+  // The folder's own files first, then its subfolders: the folder phase
+  // gives one album to each run of consecutive items with the same album
+  // name, so a subfolder listed between two files must not split them.
+  std::vector<const DropCollectorHost::FolderEntry*> ordered;
+  ordered.reserve(entries.size());
+  for (const auto& entry : entries)
+    if (!entry.isFolder) ordered.push_back(&entry);
+  for (const auto& entry : entries)
+    if (entry.isFolder && !IsDotEntry(entry.name)) ordered.push_back(&entry);
+
   int answer = kNothingCollected;
   uint32_t trackIndex = 0;  // running number of this folder's accepted tracks
-  for (const auto& entry : entries) {
+  for (const DropCollectorHost::FolderEntry* entry : ordered) {
     if (flags_.cancel.load() != 0) return kCancelled;
-    const std::u16string path = JoinPath(folder, entry.name);
-    if (entry.isFolder) {
-      if (IsDotEntry(entry.name)) continue;
+    const std::u16string path = JoinPath(folder, entry->name);
+    if (entry->isFolder) {
       // Running out of space inside ends the whole walk, so the report is
       // shown and no later, smaller file slips in behind the gap.
       const int inner = CollectFolder(path, album);
       if (inner == kOutOfSpace || inner == kCancelled) return inner;
       if (inner == kCollected) answer = kCollected;
-    } else if (IsFolderMp3Name(entry.name)) {
+    } else if (IsFolderMp3Name(entry->name)) {
       uint64_t size = 0;
       if (host_.FileSize(path, size)) {
         if (ExceedsFreeSpace(freeBytes, m_uiTotalSize, size)) {
@@ -187,7 +196,7 @@ int DropCollector::CollectFolder(const std::u16string& folder, const std::u16str
           info.number = trackIndex++;
           info.sourcePath = sys::Path(path);
           m_uiTotalSize += size;
-          lists_.AppendFolderItem(DropFolderItem{album, entry.name, std::move(info)});
+          lists_.AppendFolderItem(DropFolderItem{album, entry->name, std::move(info)});
           answer = kCollected;
         }
       }

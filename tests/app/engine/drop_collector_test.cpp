@@ -198,6 +198,23 @@ TEST_F(DropCollectorTest, NestedFoldersGiveJoinedAlbumNamesAndFolderExtensionRul
   EXPECT_EQ(collector.m_uiTotalSize, 30u);
 }
 
+TEST_F(DropCollectorTest, FolderFilesListedAroundASubfolderMakeOneAlbum) {
+  // The file system lists the subfolder between the folder's own files.
+  host.folder(u"C:\\A");
+  host.file(u"C:\\A\\01.mp3", 10);
+  host.folder(u"C:\\A\\Bonus");
+  host.file(u"C:\\A\\Bonus\\b.mp3", 10);
+  host.file(u"C:\\A\\Zed.mp3", 10);
+  EXPECT_EQ(read({u"C:\\A"}), 1);
+  EXPECT_EQ(folderAlbums(), (std::vector<std::string>{"A", "A", "A Bonus"}));
+
+  // The folder phase then makes exactly one album per folder.
+  EXPECT_EQ(app::engine::OleDropTransferFolderProc(context), app::engine::kPhaseFinished);
+  EXPECT_EQ(events.folders, (std::vector<std::string>{"A=100", "A Bonus=101"}));
+  EXPECT_EQ(device.received[100], (std::vector<std::string>{"C:\\A\\01.mp3", "C:\\A\\Zed.mp3"}));
+  EXPECT_EQ(device.received[101], std::vector<std::string>{"C:\\A\\Bonus\\b.mp3"});
+}
+
 TEST_F(DropCollectorTest, FolderIsRefusedWhenThePlayerHoldsTheMostAlbums) {
   host.folder(u"C:\\A");
   host.file(u"C:\\A\\one.mp3", 10);
@@ -261,10 +278,11 @@ TEST_F(DropCollectorTest, FolderOutOfSpaceCountsFolderItemsWithSpaces) {
   host.file(u"C:\\A\\one.mp3", 100);
   host.folder(u"C:\\A\\B");
   host.file(u"C:\\A\\B\\two.mp3", 100);
-  host.file(u"C:\\A\\small.mp3", 10);  // listed after B: never reached
+  host.file(u"C:\\A\\small.mp3", 10);  // listed after B, taken before it (A's own files first)
+  host.file(u"C:\\A\\B\\three.mp3", 1);  // after the first file that does not fit: never reached
   EXPECT_EQ(read({u"C:\\A"}), 1);
-  EXPECT_EQ(host.texts, std::vector<std::string>{"<17155> 1 <17156>"});
-  EXPECT_EQ(folderAlbums(), std::vector<std::string>{"A"});
+  EXPECT_EQ(host.texts, std::vector<std::string>{"<17155> 2 <17156>"});
+  EXPECT_EQ(folderAlbums(), (std::vector<std::string>{"A", "A"}));
   EXPECT_EQ(host.drops.size(), 1u);
 }
 
@@ -291,7 +309,8 @@ TEST_F(DropCollectorTest, CancelInsideAFolderEndsBeforeItsNextEntry) {
     if (n == 1) flags.cancel.store(1);
   };
   EXPECT_EQ(read({u"C:\\A", u"C:\\x.mp3"}), 1);
-  EXPECT_EQ(host.checked, std::vector<std::string>{"C:\\A\\B\\one.mp3"});
+  // A's own file comes first; cancelled there, B is never entered.
+  EXPECT_EQ(host.checked, std::vector<std::string>{"C:\\A\\three.mp3"});
   EXPECT_EQ(host.hidden, 1);
   EXPECT_TRUE(host.drops.empty());
 }
