@@ -56,9 +56,18 @@ DropCollector::ReportOutcome DropCollector::ReportOutOfSpace(size_t nameIndex, C
   host_.RepaintProgress();
   for (int round = 0; round < kReportRounds; ++round) {
     host_.PumpMessages(kMessagesPerReportRound);
+    // Cancel pressed on the report: the drop ends here, nothing transfers.
+    if (EndIfCancelled()) return ReportOutcome::kEnd;
     host_.Sleep(kReportRoundMs);
   }
   return ReportOutcome::kGoOn;
+}
+
+bool DropCollector::EndIfCancelled() {
+  if (flags_.cancel.load() == 0) return false;
+  host_.HideProgress();
+  host_.EnableMainWindow(true);
+  return true;
 }
 
 int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
@@ -80,11 +89,7 @@ int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
   size_t filesQueued = 0;  // running number of the dropped files that were accepted
   for (size_t i = 0; i < names.size(); ++i) {
     const std::u16string& path = names[i];
-    if (flags_.cancel.load() != 0) {
-      host_.HideProgress();
-      host_.EnableMainWindow(true);
-      return 1;
-    }
+    if (EndIfCancelled()) return 1;
 
     bool isFolder = false;
     if (!host_.QueryAttributes(path, isFolder)) {
@@ -147,6 +152,9 @@ int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
     host_.PumpMessages(kMessagesPerName);
   }
 
+  // A cancel seen while the last name's messages ran: the progress window
+  // is gone already, so no transfer may start behind it.
+  if (EndIfCancelled()) return 1;
   host_.DoOleDrop(accepted_, refused_);
   if (folderDropped) host_.ShowLastRow();
   return 1;

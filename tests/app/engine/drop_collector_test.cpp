@@ -77,7 +77,10 @@ class FakeHost : public app::engine::DropCollectorHost {
   void RepaintProgress() override { ++repaints; }
   void HideProgress() override { ++hidden; }
   void EnableMainWindow(bool enable) override { mainEnabled = enable; }
-  void PumpMessages(int count) override { pumped.push_back(count); }
+  void PumpMessages(int count) override {
+    pumped.push_back(count);
+    if (onPump) onPump();
+  }
   void Sleep(unsigned ms) override { slept += ms; }
   void DoOleDrop(bool accepted, bool refused) override { drops.push_back({accepted, refused}); }
   void ShowLastRow() override { ++lastRow; }
@@ -91,6 +94,7 @@ class FakeHost : public app::engine::DropCollectorHost {
   size_t albumCount = 0;
   std::vector<std::string> checked;
   std::function<void(size_t)> onCheck;
+  std::function<void()> onPump;  // a message that runs while messages are pumped
   std::vector<std::string> texts;
   int closing = 0, fronts = 0, repaints = 0, hidden = 0, lastRow = 0;
   bool mainEnabled = true;
@@ -270,6 +274,31 @@ TEST_F(DropCollectorTest, OutOfSpaceLaterShowsHowManyFitThenGoesOn) {
   EXPECT_EQ(host.closing, 0);
   EXPECT_EQ(lists.QueueSize(), 2u);
   EXPECT_EQ(host.drops, (std::vector<std::pair<bool, bool>>{{true, true}}));
+}
+
+TEST_F(DropCollectorTest, CancelWhileTheOutOfSpaceReportShowsStopsTheDrop) {
+  host.freeBytes = 150;
+  host.file(u"C:\\a.mp3", 100);
+  host.file(u"C:\\b.mp3", 100);
+  // Cancel is pressed while the report is up (its rounds let messages run).
+  host.onPump = [this] {
+    if (!host.texts.empty()) flags.cancel.store(1);
+  };
+  EXPECT_EQ(read({u"C:\\a.mp3", u"C:\\b.mp3"}), 1);
+  EXPECT_EQ(host.texts, std::vector<std::string>{"<17155>1<17156>"});
+  EXPECT_TRUE(host.drops.empty());  // no drop thread behind a hidden progress window
+  EXPECT_EQ(host.hidden, 1);
+  EXPECT_TRUE(host.mainEnabled);
+  EXPECT_LT(host.slept, 2000u);  // the report ends at the cancel
+}
+
+TEST_F(DropCollectorTest, CancelDuringTheLastNamesMessagesStartsNothing) {
+  host.file(u"C:\\a.mp3", 1);
+  host.onPump = [this] { flags.cancel.store(1); };
+  EXPECT_EQ(read({u"C:\\a.mp3"}), 1);
+  EXPECT_TRUE(host.drops.empty());
+  EXPECT_EQ(host.hidden, 1);
+  EXPECT_TRUE(host.mainEnabled);
 }
 
 TEST_F(DropCollectorTest, FolderOutOfSpaceCountsFolderItemsWithSpaces) {
