@@ -10,7 +10,38 @@
 namespace treelist {
 
 TrackList::TrackList(TreeListModel& model, TrackListHost* host, TrackListDevice* device)
-    : model_(model), host_(host), device_(device) {}
+    : model_(model), host_(host), device_(device) {
+  model_.setRemovalObserver(this);
+}
+
+TrackList::~TrackList() {
+  if (model_.removalObserver() == this) model_.setRemovalObserver(nullptr);
+}
+
+namespace {
+
+// True when item is top or lies below it.
+bool InSubtree(const TreeListItem* item, const TreeListItem* top) {
+  for (; item; item = item->parent())
+    if (item == top) return true;
+  return false;
+}
+
+}  // namespace
+
+void TrackList::itemsRemoving(const TreeListItem* top) {
+  if (!top || InSubtree(drop_.album, top)) forgetDropAlbum();
+  if (!top) {
+    endDrag();
+    return;
+  }
+  for (const TrackListItem* item : dragged_) {
+    if (InSubtree(item, top)) {
+      endDrag();
+      return;
+    }
+  }
+}
 
 void TrackList::showMessage(unsigned id) const {
   if (host_) host_->ShowMessage(id);

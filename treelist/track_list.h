@@ -74,11 +74,16 @@ constexpr int kGenre = 4;
 constexpr int kCount = 5;
 }  // namespace column
 
-class TrackList {
+class TrackList : private RemovalObserver {
  public:
   // host and device may be null (then no messages are shown and nothing
-  // that needs the player can be done).
+  // that needs the player can be done). The list observes the model's
+  // removals: however items leave the tree (the control's RemoveAllItems
+  // included), the drop album and the dragged items are let go of first.
   TrackList(TreeListModel& model, TrackListHost* host, TrackListDevice* device);
+  ~TrackList() override;
+  TrackList(const TrackList&) = delete;
+  TrackList& operator=(const TrackList&) = delete;
 
   TreeListModel& model() { return model_; }
   void setHost(TrackListHost* host) { host_ = host; }
@@ -167,6 +172,7 @@ class TrackList {
  private:
   enum class DragKind { kNone, kAlbums, kTracks, kFiles };
 
+  void itemsRemoving(const TreeListItem* top) override;
   bool isAlbumOfThisList(const TrackListItem* item) const;
   void eraseItems(const std::vector<TrackListItem*>& items);
   // Identifier of a track, asked from the player by position when unknown.

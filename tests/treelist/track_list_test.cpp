@@ -134,6 +134,31 @@ TEST_F(TrackListTest, CompletedTrackWithoutDropAlbumIsIgnored) {
   expectRowsInStep();
 }
 
+TEST_F(TrackListTest, RemovingEveryItemForgetsTheDropAlbumAndEndsTheDrag) {
+  // The control's RemoveAllItems ("ClearListItems", "MediumChanged") clears
+  // the model directly, not through the list.
+  load({{"A", 2}});
+  list.oleInsertFolder("X", 9);
+  ASSERT_TRUE(list.canStartDrag({track(0, 0)}));
+  model.clear();
+  EXPECT_EQ(list.dropPosition().album, nullptr);
+  EXPECT_FALSE(list.isDragging());
+  EXPECT_TRUE(list.draggedItems().empty());
+  treelist::TransferredTrack t;
+  t.title = "late";
+  EXPECT_EQ(list.addCompletedTrack(t), nullptr);  // no stale album is read
+
+  // Removing one album the same way forgets it too, and ends a drag of its tracks.
+  load({{"A", 2}, {"B", 1}});
+  list.setDropPosition({rowOf(album(1)), treelist::tlMove_Lower});
+  ASSERT_TRUE(list.canStartDrag({track(1, 0)}));
+  model.remove(album(1));
+  EXPECT_EQ(list.dropPosition().album, nullptr);
+  EXPECT_FALSE(list.isDragging());
+  EXPECT_EQ(list.addCompletedTrack(t), nullptr);
+  expectRowsInStep();
+}
+
 TEST_F(TrackListTest, DropPositionFollowsTheTargetRow) {
   load({{"A", 2}, {"B", 2}});
   list.collapseAlbum(album(1));  // rows: +A A1 A2 -B
