@@ -78,6 +78,7 @@ class CPellmarkDlg final : public winui::CDialog, public treelist::TrackListHost
   void ShowMessage(unsigned messageId) override;
   void ShowText(const std::string& text) override;
   void OnAlbumOrderChanged() override;
+  void OnListOutOfStep() override;
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -1,8 +1,19 @@
 #include "app/track_list_device_win32.h"
 
 #include "app/debug_log.h"
+#include "app/listing_texts.h"
+#include "mp3/tag_code_page.h"
 
 namespace app {
+
+HRESULT CTrackListDevice::GetTrackTitle(treelist::Eid track, std::string& title) {
+  title.clear();
+  device::TrackRecord record;
+  const HRESULT h = wrap_.GetTrackRecord(track, record);
+  if (FAILED(h)) return h;
+  title = ToLoadedTrack(record, mp3::TagCodePage()).title;
+  return S_OK;
+}
 
 HRESULT CTrackListDevice::MoveItems(treelist::Eid reference, treelist::Placement placement,
                                     const std::vector<treelist::Eid>& items) {

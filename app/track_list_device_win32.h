@@ -24,6 +24,8 @@ class CTrackListDevice : public treelist::TrackListDevice {
   HRESULT GetTrackIdAt(treelist::Eid album, uint32_t index, treelist::Eid& track) override {
     return wrap_.GetTrackIdAt(album, index, track);
   }
+  // Read and converted as the loader does (listing_texts.h).
+  HRESULT GetTrackTitle(treelist::Eid track, std::string& title) override;
   HRESULT DeleteTracks(const std::vector<treelist::Eid>& tracks) override {
     return wrap_.DeleteTracks(tracks);
   }

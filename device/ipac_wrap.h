@@ -83,6 +83,8 @@ class CIPACWrap : public KVXFringeLock {
   HRESULT EnumTracks(uint32_t albumEid, uint32_t& count, std::vector<TrackRecord>* tracks);
   // E_FAIL when index is not below the album's track count.
   HRESULT GetTrackIdAt(uint32_t parentEid, uint32_t index, uint32_t& eid);
+  // One track's record, as EnumTracks reads it.
+  HRESULT GetTrackRecord(uint32_t eid, TrackRecord& record);
   // Not bracketed: the caller brackets album creation.
   HRESULT CreateAlbum(const std::u16string& name, uint32_t& eid);
   // Not bracketed: waits (100 ms polls) until the current operation ends.

@@ -38,6 +38,7 @@ struct LoadedAlbum {
 
 // The fields of a finished transfer job that the list shows.
 struct TransferredTrack {
+  Eid eid = 0;  // the new track's identifier on the player; 0 when not known
   std::string title;
   std::string artist;
   std::string album;
@@ -175,8 +176,11 @@ class TrackList : private RemovalObserver {
   void itemsRemoving(const TreeListItem* top) override;
   bool isAlbumOfThisList(const TrackListItem* item) const;
   void eraseItems(const std::vector<TrackListItem*>& items);
-  // Identifier of a track, asked from the player by position when unknown.
+  // Identifier of a track, asked from the player by position when unknown;
+  // kListOutOfStep when the track at that position has another title.
   HRESULT trackId(TrackListItem* track, Eid& eid);
+  // A move's identifier lookup failed: tells the user or the owner; answers result.
+  HRESULT lookupFailed(HRESULT result);
   bool stillInList(const TrackListItem* item) const;
   HRESULT moveTracks(TrackListItem* target, TreeListMove mode);
   HRESULT moveAlbums(TrackListItem* target, TreeListMove mode);
