@@ -48,6 +48,11 @@ constexpr UINT kListingReadyMessage = WM_APP + 0x51;
 constexpr UINT kShowWarningMessage = WM_APP + 0x52;
 // Posted by OnInitDialog: binds the device once the window shows.
 constexpr UINT kStartDeviceMessage = WM_APP + 0x53;
+// Holds the window's thread for wParam ms (at most kMaxHoldMs), as a busy
+// or slow machine would: lets a test see that the window, falling behind
+// its worker threads, still shows what they did.
+constexpr UINT kHoldWindowMessage = WM_APP + 0x54;
+constexpr WPARAM kMaxHoldMs = 30000;
 
 class CPellmarkDlg final : public winui::CDialog, public treelist::TrackListHost, public engine::DropHost {
  public:
@@ -78,6 +83,7 @@ class CPellmarkDlg final : public winui::CDialog, public treelist::TrackListHost
   void ShowMessage(unsigned messageId) override;
   void ShowText(const std::string& text) override;
   void OnAlbumOrderChanged() override;
+  void OnListOutOfStep() override;
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -169,8 +175,9 @@ class CPellmarkDlg final : public winui::CDialog, public treelist::TrackListHost
   // (the drop thread's own copy is not read while it runs).
   std::u16string progressAlbumName_;
   uint32_t tracksDoneInDrop_ = 0;
-  // Reports of finished tracks the list could not place (the queue had
-  // moved on); the listing is read again at the end of the drop.
+  // Reports of finished tracks the list could not place (no drop album,
+  // or the list was cleared); the listing is read again at the end of the
+  // drop.
   bool relistAfterDrop_ = false;
 
   std::unique_ptr<CCommandLineDrop> commandLine_;

@@ -145,4 +145,9 @@ void CPellmarkDlg::OnAlbumOrderChanged() {
   if (SUCCEEDED(device_.EnumAlbums(count, records))) albums_.Assign(std::move(records));
 }
 
+void CPellmarkDlg::OnListOutOfStep() {
+  DebugLog("\nThe list does not match the player; reading it again");
+  relist();
+}
+
 }  // namespace app

@@ -38,7 +38,14 @@ void CPellmarkDlg::onErase() {
   WaitCursor wait;
   std::vector<treelist::Eid> albums;
   std::vector<treelist::Eid> tracks;
-  bool failed = FAILED(list_.SelectedIds(albums, tracks));
+  const HRESULT found = list_.SelectedIds(albums, tracks);
+  if (found == treelist::kListOutOfStep) {
+    // A row does not match the track at its place on the player: nothing
+    // is erased, and the list is read again to show what the player holds.
+    OnListOutOfStep();
+    return;
+  }
+  bool failed = FAILED(found);
   DebugLog("\nDelete 1");
   if (!failed && !tracks.empty()) failed = FAILED(device_.DeleteTracks(tracks));
   if (!failed && !albums.empty()) failed = FAILED(device_.DeleteAlbums(albums));

@@ -1,5 +1,7 @@
 // The main window's window-procedure filter: what it does before the
 // dialog's own handling.
+#include <algorithm>
+
 #include "app/debug_log.h"
 #include "app/message_ids.h"
 #include "app/pellmark_dlg.h"
@@ -77,6 +79,11 @@ bool CPellmarkDlg::filterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
       return true;
     case kListingReadyMessage:
       onListingReady();
+      result = 0;
+      return true;
+    case kHoldWindowMessage:
+      DebugLog("\nHolding the window for %u ms", static_cast<unsigned>(std::min(wParam, kMaxHoldMs)));
+      ::Sleep(static_cast<DWORD>(std::min(wParam, kMaxHoldMs)));
       result = 0;
       return true;
     default:

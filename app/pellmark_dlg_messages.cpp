@@ -4,6 +4,7 @@
 #include "app/debug_log.h"
 #include "app/engine/drop_phases.h"
 #include "app/engine/posted_album_name.h"
+#include "app/engine/posted_track.h"
 #include "app/message_ids.h"
 #include "app/pellmark_dlg.h"
 #include "app/pellmark_dlg_res.h"
@@ -72,7 +73,7 @@ void CPellmarkDlg::onRunningState(WPARAM wParam, LPARAM lParam) {
   in.sequence = static_cast<int32_t>(wParam);
   in.percent = static_cast<uint32_t>(lParam);
   std::string title;
-  jobs_.QueuedJobTitle(in.sequence, title, in.queueSize);
+  jobs_.CurrentJobTitle(in.sequence, title, in.queueSize);
   in.title = FromCodePage(mp3::TagCodePage(), title);
   in.albumName = progressAlbumName_;
   in.tracksDone = tracksDoneInDrop_;
@@ -129,19 +130,16 @@ void CPellmarkDlg::onTransferCompleted() {
 }
 
 void CPellmarkDlg::onOneTrackCompleted(WPARAM wParam) {
+  // The report is ours to free, whatever happens below.
+  const std::unique_ptr<engine::CompletedTrack> done = engine::TakePostedTrack(wParam);
   CSemaphoreHold hold(listSemaphore_);
   DebugLog("\nOnTransferOneJobDone: start");
-  const size_t index = static_cast<size_t>(wParam);
-  DebugLog("\nOnTransferOneJobDone: nIndxJob=%d", static_cast<int>(index));
+  DebugLog("\nOnTransferOneJobDone: nIndxJob=%d", done ? static_cast<int>(done->index) : -1);
+  if (!done) return;
   ++tracksDoneInDrop_;
-  engine::TransferJob job;
-  if (!jobs_.QueuedJob(index, job)) {
-    // The batch this job belonged to is already gone from the queue; the
-    // track is on the player, so the listing is read again after the drop.
-    relistAfterDrop_ = true;
-    return;
-  }
+  const engine::TransferJob& job = done->job;
   treelist::TransferredTrack track;
+  track.eid = done->eid;
   track.title = job.title;
   track.artist = job.artist;
   track.album = job.album;

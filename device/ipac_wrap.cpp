@@ -254,6 +254,12 @@ HRESULT CIPACWrap::GetTrackIdAt(uint32_t parentEid, uint32_t index, uint32_t& ei
   return t.end(S_OK);
 }
 
+HRESULT CIPACWrap::GetTrackRecord(uint32_t eid, TrackRecord& record) {
+  TransactionScope t(*this);
+  if (FAILED(t.started())) return t.started();
+  return t.end(ReadTrack(eid, record));
+}
+
 HRESULT CIPACWrap::CreateAlbum(const std::u16string& name, uint32_t& eid) {
   eid = 0;
   if (!m_binding.pac) return E_UNEXPECTED;

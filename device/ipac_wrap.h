@@ -83,6 +83,8 @@ class CIPACWrap : public KVXFringeLock {
   HRESULT EnumTracks(uint32_t albumEid, uint32_t& count, std::vector<TrackRecord>* tracks);
   // E_FAIL when index is not below the album's track count.
   HRESULT GetTrackIdAt(uint32_t parentEid, uint32_t index, uint32_t& eid);
+  // One track's record, as EnumTracks reads it.
+  HRESULT GetTrackRecord(uint32_t eid, TrackRecord& record);
   // Not bracketed: the caller brackets album creation.
   HRESULT CreateAlbum(const std::u16string& name, uint32_t& eid);
   // Not bracketed: waits (100 ms polls) until the current operation ends.
@@ -106,7 +108,10 @@ class CIPACWrap : public KVXFringeLock {
   // caller's transaction: 0 success (the caller ends the transaction); 1
   // cancelled or device gone; E_FAIL when the export cannot start; else the
   // failing call's result. Every way out but success ends the transaction.
-  HRESULT Transfer(const mp3::TrackInfo& job, uint32_t albumEid, uint32_t placement);
+  // On success *newTrackEid (when given) is the new track's EID, as the
+  // library wrote it into the export block; else 0.
+  HRESULT Transfer(const mp3::TrackInfo& job, uint32_t albumEid, uint32_t placement,
+                   uint32_t* newTrackEid = nullptr);
 
   // The bound library (null before a successful binding), for diagnostics.
   IPAC* Library() const { return m_binding.pac.get(); }

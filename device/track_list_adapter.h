@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "device/ipac_wrap.h"
+#include "mp3/tag_code_page.h"
+#include "platform/codepage.h"
 #include "treelist/track_list_device.h"
 
 namespace device {
@@ -20,6 +22,17 @@ class CTrackListDeviceAdapter : public treelist::TrackListDevice {
                     const std::vector<treelist::Eid>& items) override;
   HRESULT GetTrackIdAt(treelist::Eid album, uint32_t index, treelist::Eid& track) override {
     return m_wrap.GetTrackIdAt(album, index, track);
+  }
+  // The title in the tag code page, as a listing shows it.
+  HRESULT GetTrackTitle(treelist::Eid track, std::string& title) override {
+    title.clear();
+    TrackRecord record;
+    const HRESULT h = m_wrap.GetTrackRecord(track, record);
+    if (FAILED(h)) return h;
+    if (!sys::FromUtf16(mp3::TagCodePage(), record.title, title, sys::kNoLimit, '?'))
+      sys::FromUtf16(sys::kAnsiCodePage, record.title, title, sys::kNoLimit, '?');
+    title = treelist::LoadedText(title);
+    return S_OK;
   }
   HRESULT DeleteTracks(const std::vector<treelist::Eid>& tracks) override {
     return m_wrap.DeleteTracks(tracks);

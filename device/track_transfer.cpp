@@ -14,10 +14,14 @@ constexpr uint32_t kProgressCommitted = 100;
 constexpr DWORD kDevicePollMs = 50;
 }  // namespace
 
-HRESULT CIPACWrap::Transfer(const mp3::TrackInfo& job, uint32_t albumEid, uint32_t placement) {
+HRESULT CIPACWrap::Transfer(const mp3::TrackInfo& job, uint32_t albumEid, uint32_t placement,
+                            uint32_t* newTrackEid) {
+  if (newTrackEid) *newTrackEid = 0;
   if (!m_binding.pac) return E_UNEXPECTED;
   CTrackTransfer run(*this, job, albumEid, placement);
-  return run.Run();
+  const HRESULT result = run.Run();
+  if (newTrackEid && result == S_OK) *newTrackEid = run.NewTrackEid();
+  return result;
 }
 
 CTrackTransfer::CTrackTransfer(CIPACWrap& wrap, const mp3::TrackInfo& job, uint32_t albumEid,

@@ -19,6 +19,8 @@ class CTrackTransfer {
  public:
   CTrackTransfer(CIPACWrap& wrap, const mp3::TrackInfo& job, uint32_t albumEid, uint32_t placement);
   HRESULT Run();
+  // The new track's EID from the export block; 0 before the export started.
+  uint32_t NewTrackEid() const { return m_params ? m_params->newId : 0; }
 
  private:
   struct TransferStop {

@@ -10,7 +10,38 @@
 namespace treelist {
 
 TrackList::TrackList(TreeListModel& model, TrackListHost* host, TrackListDevice* device)
-    : model_(model), host_(host), device_(device) {}
+    : model_(model), host_(host), device_(device) {
+  model_.setRemovalObserver(this);
+}
+
+TrackList::~TrackList() {
+  if (model_.removalObserver() == this) model_.setRemovalObserver(nullptr);
+}
+
+namespace {
+
+// True when item is top or lies below it.
+bool InSubtree(const TreeListItem* item, const TreeListItem* top) {
+  for (; item; item = item->parent())
+    if (item == top) return true;
+  return false;
+}
+
+}  // namespace
+
+void TrackList::itemsRemoving(const TreeListItem* top) {
+  if (!top || InSubtree(drop_.album, top)) forgetDropAlbum();
+  if (!top) {
+    endDrag();
+    return;
+  }
+  for (const TrackListItem* item : dragged_) {
+    if (InSubtree(item, top)) {
+      endDrag();
+      return;
+    }
+  }
+}
 
 void TrackList::showMessage(unsigned id) const {
   if (host_) host_->ShowMessage(id);
@@ -104,6 +135,7 @@ TrackListItem* TrackList::addCompletedTrack(const TransferredTrack& track) {
   data->size = track.size;
   data->path.assign(track.sourcePath);
   data->editState = 1;
+  data->eid = track.eid;
   BulkChange bulk(model_.sink());
   // The player puts a transferred track after the album's last track, so
   // the list does too; a closed album stays closed and shows the new total.
@@ -237,12 +269,27 @@ HRESULT TrackList::trackId(TrackListItem* track, Eid& eid) {
     eid = track->track()->eid;
     return hr::kOk;
   }
+  // A row without an identifier: the player says which track stands at the
+  // row's position. Positions agree only while the list and the player
+  // hold the same tracks (a track the listing could not read shifts them),
+  // so the track found must carry the row's title before anything is done
+  // to it.
   TrackListItem* album = track->parentAlbum();
   if (!album || !device_) return hr::kUnexpected;
+  Eid found = 0;
   HRESULT result =
-      device_->GetTrackIdAt(album->album()->eid, static_cast<uint32_t>(track->indexInParent()), eid);
+      device_->GetTrackIdAt(album->album()->eid, static_cast<uint32_t>(track->indexInParent()), found);
   if (hr::Failed(result)) return result;
-  track->track()->eid = eid;
+  std::string title;
+  result = device_->GetTrackTitle(found, title);
+  if (hr::Failed(result)) return result;
+  if (title != LoadedText(track->track()->title.str())) {
+    DebugLog("\nThe track at position %d of the album is not the list's '%s'", track->indexInParent(),
+             track->track()->title.str().c_str());
+    return kListOutOfStep;
+  }
+  track->track()->eid = found;
+  eid = found;
   return hr::kOk;
 }
 

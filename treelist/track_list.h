@@ -38,6 +38,7 @@ struct LoadedAlbum {
 
 // The fields of a finished transfer job that the list shows.
 struct TransferredTrack {
+  Eid eid = 0;  // the new track's identifier on the player; 0 when not known
   std::string title;
   std::string artist;
   std::string album;
@@ -74,11 +75,16 @@ constexpr int kGenre = 4;
 constexpr int kCount = 5;
 }  // namespace column
 
-class TrackList {
+class TrackList : private RemovalObserver {
  public:
   // host and device may be null (then no messages are shown and nothing
-  // that needs the player can be done).
+  // that needs the player can be done). The list observes the model's
+  // removals: however items leave the tree (the control's RemoveAllItems
+  // included), the drop album and the dragged items are let go of first.
   TrackList(TreeListModel& model, TrackListHost* host, TrackListDevice* device);
+  ~TrackList() override;
+  TrackList(const TrackList&) = delete;
+  TrackList& operator=(const TrackList&) = delete;
 
   TreeListModel& model() { return model_; }
   void setHost(TrackListHost* host) { host_ = host; }
@@ -165,10 +171,14 @@ class TrackList {
  private:
   enum class DragKind { kNone, kAlbums, kTracks, kFiles };
 
+  void itemsRemoving(const TreeListItem* top) override;
   bool isAlbumOfThisList(const TrackListItem* item) const;
   void eraseItems(const std::vector<TrackListItem*>& items);
-  // Identifier of a track, asked from the player by position when unknown.
+  // Identifier of a track, asked from the player by position when unknown;
+  // kListOutOfStep when the track at that position has another title.
   HRESULT trackId(TrackListItem* track, Eid& eid);
+  // A move's identifier lookup failed: tells the user or the owner; answers result.
+  HRESULT lookupFailed(HRESULT result);
   bool stillInList(const TrackListItem* item) const;
   HRESULT moveTracks(TrackListItem* target, TreeListMove mode);
   HRESULT moveAlbums(TrackListItem* target, TreeListMove mode);

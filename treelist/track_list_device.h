@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "common/hresult.h"
@@ -22,6 +23,11 @@ enum class Placement : uint32_t {
 // Most tracks one album may hold.
 constexpr int kMaxTracksPerAlbum = 999;
 
+// The list and the player disagree about a track (the track at a row's
+// position is another one): nothing was done, and the list is to be read
+// again from the player. E_CHANGED_STATE.
+constexpr HRESULT kListOutOfStep = hr::Make(0x8000000Cu);
+
 class TrackListDevice {
  public:
   virtual ~TrackListDevice() = default;
@@ -32,6 +38,8 @@ class TrackListDevice {
   // Identifier of the track at a zero-based position in an album; kFail
   // when the position is not below the album's track count.
   virtual HRESULT GetTrackIdAt(Eid album, uint32_t index, Eid& track) = 0;
+  // A track's title as a listing of the player shows it in the list.
+  virtual HRESULT GetTrackTitle(Eid track, std::string& title) = 0;
   // Erases tracks, and albums with all their tracks.
   virtual HRESULT DeleteTracks(const std::vector<Eid>& tracks) = 0;
   virtual HRESULT DeleteAlbums(const std::vector<Eid>& albums) = 0;

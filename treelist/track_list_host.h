@@ -18,6 +18,8 @@ class TrackListHost {
   virtual bool IsTransferRunning() const = 0;
   // Albums changed order on the player; the owner reads its album list again.
   virtual void OnAlbumOrderChanged() = 0;
+  // The list turned out not to match the player; the owner reads it again.
+  virtual void OnListOutOfStep() {}
 };
 
 }  // namespace treelist

@@ -171,19 +171,13 @@ HRESULT TrackList::moveTracks(TrackListItem* target, TreeListMove mode) {
   for (TrackListItem* item : dragged_) {
     Eid eid = 0;
     HRESULT result = trackId(item, eid);
-    if (hr::Failed(result)) {
-      showMessage(msg::kDeviceFailure);
-      return result;
-    }
+    if (hr::Failed(result)) return lookupFailed(result);
     ids.push_back(eid);
   }
   Eid referenceId = reference->isAlbum() ? reference->album()->eid : 0;
   if (reference->isTrack()) {
     HRESULT result = trackId(const_cast<TrackListItem*>(reference), referenceId);
-    if (hr::Failed(result)) {
-      showMessage(msg::kDeviceFailure);
-      return result;
-    }
+    if (hr::Failed(result)) return lookupFailed(result);
   }
   HRESULT result = device_->MoveItems(referenceId, placement, ids);
   if (hr::Failed(result)) {
@@ -232,6 +226,17 @@ HRESULT TrackList::moveAlbums(TrackListItem* target, TreeListMove mode) {
   renumber();
   if (host_) host_->OnAlbumOrderChanged();
   return hr::kOk;
+}
+
+HRESULT TrackList::lookupFailed(HRESULT result) {
+  // Out of step with the player: the move is not made, and the list is read
+  // again so that it shows what the player holds.
+  if (result == kListOutOfStep) {
+    if (host_) host_->OnListOutOfStep();
+  } else {
+    showMessage(msg::kDeviceFailure);
+  }
+  return result;
 }
 
 void TrackList::relocate(TreeListItem* parent, int position) {

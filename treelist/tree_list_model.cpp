@@ -148,11 +148,13 @@ std::unique_ptr<TreeListItem> TreeListModel::detach(TreeListItem* item) {
 bool TreeListModel::remove(TreeListItem* item) {
   std::unique_ptr<TreeListItem> owned = detach(item);
   if (!owned) return false;
+  if (removalObserver_) removalObserver_->itemsRemoving(owned.get());
   owned->release();
   return true;
 }
 
 void TreeListModel::clear() {
+  if (removalObserver_) removalObserver_->itemsRemoving(nullptr);
   BulkChange bulk(sink_);
   if (reporting() && rowCount() > 0) sink_.get().deleteRows(0, rowCount());
   for (auto& c : root_->children_) c->release();

@@ -54,6 +54,16 @@ class BulkChange {
   RowSink& sink_;
 };
 
+// Told before items leave the tree for good, so that whoever keeps
+// pointers into it lets go of them first.
+class RemovalObserver {
+ public:
+  virtual ~RemovalObserver() = default;
+  // top and its whole subtree are about to be destroyed; null: every item
+  // below the root is.
+  virtual void itemsRemoving(const TreeListItem* top) = 0;
+};
+
 class TreeListModel {
  public:
   explicit TreeListModel(RowSink& sink);
@@ -83,6 +93,10 @@ class TreeListModel {
   bool remove(TreeListItem* item);
   // Removes every item below the root.
   void clear();
+  // The one observer of remove() and clear() (null: none). Moving items
+  // (detach, then insert) does not destroy them and is not reported.
+  void setRemovalObserver(RemovalObserver* observer) { removalObserver_ = observer; }
+  RemovalObserver* removalObserver() const { return removalObserver_; }
 
   // Shows or hides the children's rows directly below the item's row.
   // False (nothing changed) for a leaf, the root or an item already in
@@ -165,6 +179,7 @@ class TreeListModel {
   std::unique_ptr<TreeListItem> root_;
   std::reference_wrapper<RowSink> sink_;
   int quietDepth_ = 0;
+  RemovalObserver* removalObserver_ = nullptr;
   // Row of each child of the root, valid below topRowsValid_. Loading,
   // opening and closing touch one album at a time, so the rows after it
   // are recomputed once when next asked, not walked for every row lookup.

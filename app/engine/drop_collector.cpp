@@ -56,9 +56,18 @@ DropCollector::ReportOutcome DropCollector::ReportOutOfSpace(size_t nameIndex, C
   host_.RepaintProgress();
   for (int round = 0; round < kReportRounds; ++round) {
     host_.PumpMessages(kMessagesPerReportRound);
+    // Cancel pressed on the report: the drop ends here, nothing transfers.
+    if (EndIfCancelled()) return ReportOutcome::kEnd;
     host_.Sleep(kReportRoundMs);
   }
   return ReportOutcome::kGoOn;
+}
+
+bool DropCollector::EndIfCancelled() {
+  if (flags_.cancel.load() == 0) return false;
+  host_.HideProgress();
+  host_.EnableMainWindow(true);
+  return true;
 }
 
 int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
@@ -80,11 +89,7 @@ int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
   size_t filesQueued = 0;  // running number of the dropped files that were accepted
   for (size_t i = 0; i < names.size(); ++i) {
     const std::u16string& path = names[i];
-    if (flags_.cancel.load() != 0) {
-      host_.HideProgress();
-      host_.EnableMainWindow(true);
-      return 1;
-    }
+    if (EndIfCancelled()) return 1;
 
     bool isFolder = false;
     if (!host_.QueryAttributes(path, isFolder)) {
@@ -147,6 +152,9 @@ int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
     host_.PumpMessages(kMessagesPerName);
   }
 
+  // A cancel seen while the last name's messages ran: the progress window
+  // is gone already, so no transfer may start behind it.
+  if (EndIfCancelled()) return 1;
   host_.DoOleDrop(accepted_, refused_);
   if (folderDropped) host_.ShowLastRow();
   return 1;
@@ -163,19 +171,28 @@ int DropCollector::CollectFolder(const std::u16string& folder, const std::u16str
     return kNothingCollected;
   }
 
+  // The folder's own files first, then its subfolders: the folder phase
+  // gives one album to each run of consecutive items with the same album
+  // name, so a subfolder listed between two files must not split them.
+  std::vector<const DropCollectorHost::FolderEntry*> ordered;
+  ordered.reserve(entries.size());
+  for (const auto& entry : entries)
+    if (!entry.isFolder) ordered.push_back(&entry);
+  for (const auto& entry : entries)
+    if (entry.isFolder && !IsDotEntry(entry.name)) ordered.push_back(&entry);
+
   int answer = kNothingCollected;
   uint32_t trackIndex = 0;  // running number of this folder's accepted tracks
-  for (const auto& entry : entries) {
+  for (const DropCollectorHost::FolderEntry* entry : ordered) {
     if (flags_.cancel.load() != 0) return kCancelled;
-    const std::u16string path = JoinPath(folder, entry.name);
-    if (entry.isFolder) {
-      if (IsDotEntry(entry.name)) continue;
+    const std::u16string path = JoinPath(folder, entry->name);
+    if (entry->isFolder) {
       // Running out of space inside ends the whole walk, so the report is
       // shown and no later, smaller file slips in behind the gap.
       const int inner = CollectFolder(path, album);
       if (inner == kOutOfSpace || inner == kCancelled) return inner;
       if (inner == kCollected) answer = kCollected;
-    } else if (IsFolderMp3Name(entry.name)) {
+    } else if (IsFolderMp3Name(entry->name)) {
       uint64_t size = 0;
       if (host_.FileSize(path, size)) {
         if (ExceedsFreeSpace(freeBytes, m_uiTotalSize, size)) {
@@ -187,7 +204,7 @@ int DropCollector::CollectFolder(const std::u16string& folder, const std::u16str
           info.number = trackIndex++;
           info.sourcePath = sys::Path(path);
           m_uiTotalSize += size;
-          lists_.AppendFolderItem(DropFolderItem{album, entry.name, std::move(info)});
+          lists_.AppendFolderItem(DropFolderItem{album, entry->name, std::move(info)});
           answer = kCollected;
         }
       }

@@ -87,6 +87,9 @@ class DropCollector {
   // nothing was collected (the drop ends without transfer).
   ReportOutcome ReportOutOfSpace(size_t nameIndex, CountSeparator separator);
   void ShowFinalText(unsigned messageId);
+  // With the cancel flag set: hides the progress window, gives the main
+  // window back and answers true (the drop ends without transfer).
+  bool EndIfCancelled();
   void LogAvailableSpace(int64_t freeBytes, uint64_t size) const;
 
   DropCollectorHost& host_;

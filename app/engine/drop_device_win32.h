@@ -16,8 +16,9 @@ class CWrapJobDevice final : public JobDevice {
     return wrap_.CreateAlbum(name, eid);
   }
   HRESULT WaitForCurrentOperation() override { return wrap_.WaitForCurrentOperation(); }
-  HRESULT Transfer(const TransferJob& job, uint32_t albumEid, uint32_t placement) override {
-    return wrap_.Transfer(job, albumEid, placement);
+  HRESULT Transfer(const TransferJob& job, uint32_t albumEid, uint32_t placement,
+                   uint32_t& newTrackEid) override {
+    return wrap_.Transfer(job, albumEid, placement, &newTrackEid);
   }
   // EnumTracks without records: the album's child count.
   int64_t AlbumTrackCount(uint32_t albumEid) override;

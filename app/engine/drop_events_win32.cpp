@@ -2,6 +2,7 @@
 
 #include "app/debug_log.h"
 #include "app/engine/posted_album_name.h"
+#include "app/engine/posted_track.h"
 #include "app/registered_messages.h"
 #include "winui/message_text.h"
 
@@ -21,8 +22,11 @@ void CPostingJobEvents::OneFolderCreated(const std::u16string* name, int64_t eid
   }
 }
 
-void CPostingJobEvents::OneTrackCompleted(size_t index) {
-  Post(messages::kOneTrackCompleted.id(), static_cast<WPARAM>(index), 0);
+void CPostingJobEvents::OneTrackCompleted(const CompletedTrack& track) {
+  if (!PostOneTrackCompleted(window_, track)) {
+    DebugLog("\nDrop thread: OneTrackCompleted could not be posted, error %u",
+             static_cast<unsigned>(::GetLastError()));
+  }
 }
 
 void CPostingJobEvents::ClearListItems() { Post(messages::kClearListItems.id(), 0, 0); }

@@ -15,7 +15,7 @@ class CPostingJobEvents final : public JobEvents {
   explicit CPostingJobEvents(HWND mainWindow) : window_(mainWindow) {}
 
   void OneFolderCreated(const std::u16string* name, int64_t eid) override;
-  void OneTrackCompleted(size_t index) override;
+  void OneTrackCompleted(const CompletedTrack& track) override;
   void ClearListItems() override;
   void ShowMessage(unsigned messageId) override;
   void TransferCompleted() override;

@@ -72,9 +72,13 @@ enum class TrackLog { kTrackPhase, kFolderPhase };
 // (and reported as queue entry `index`).
 int TransferJobBracketed(DropContext& c, const TransferJob& job, uint32_t albumEid, uint32_t placement,
                          size_t index, TrackLog style) {
+  // The progress display reads the job it reports on from here, never
+  // from the queue.
+  c.lists.PublishCurrentJob(job);
+  uint32_t newTrackEid = 0;
   HRESULT h = c.device.StartTransaction();
   if (style == TrackLog::kFolderPhase) LogText("\nStartTransaction");
-  if (hr::Succeeded(h)) h = c.device.Transfer(job, albumEid, placement);
+  if (hr::Succeeded(h)) h = c.device.Transfer(job, albumEid, placement, newTrackEid);
   if (hr::Failed(h)) {
     LogText("\nOleDropTransferTracksProc(): Transfer failed!");
     c.device.EndTransaction();  // S_FALSE when Transfer already ended it
@@ -89,7 +93,7 @@ int TransferJobBracketed(DropContext& c, const TransferJob& job, uint32_t albumE
     DebugLog("\nTransfer track #%d under the folder, EndTransaction", static_cast<int>(index));
   }
   c.device.EndTransaction();
-  c.events.OneTrackCompleted(index);
+  c.events.OneTrackCompleted(CompletedTrack{index, newTrackEid, job});
   return kPhaseFinished;
 }
 

@@ -31,7 +31,9 @@ class JobDevice {
   // Writes one job as a new track, inside the caller's transaction: 0 done
   // (the caller ends the transaction), 1 cancelled or device gone, negative
   // on failure. Every result but 0 has already ended the transaction.
-  virtual HRESULT Transfer(const TransferJob& job, uint32_t albumEid, uint32_t placement) = 0;
+  // newTrackEid: the new track's EID on success, else 0.
+  virtual HRESULT Transfer(const TransferJob& job, uint32_t albumEid, uint32_t placement,
+                           uint32_t& newTrackEid) = 0;
   // The album's track count on the player, -1 on failure. Bracketed.
   virtual int64_t AlbumTrackCount(uint32_t albumEid) = 0;
 };

@@ -7,7 +7,18 @@
 #include <cstdint>
 #include <string>
 
+#include "app/engine/job_lists.h"
+
 namespace app::engine {
+
+// A job the player now holds, with all the window needs to show it: the
+// report must not send the window to the queue, which the drop thread
+// empties or fills with the next batch while the report waits.
+struct CompletedTrack {
+  size_t index = 0;  // the job's place in its batch
+  uint32_t eid = 0;  // the new track's EID on the player (0: not known)
+  TransferJob job;   // texts, play time and source of the track
+};
 
 // "OneFolderCreated" without a name: the album could not be created, or the
 // player holds no more albums.
@@ -21,8 +32,8 @@ class JobEvents {
   // kNoMoreAlbumsEid or kAlbumNotCreatedEid). The album is already in the
   // album vector when this is called.
   virtual void OneFolderCreated(const std::u16string* name, int64_t eid) = 0;
-  // Queued job `index` is on the player.
-  virtual void OneTrackCompleted(size_t index) = 0;
+  // A queued job is on the player.
+  virtual void OneTrackCompleted(const CompletedTrack& track) = 0;
   // The list should drop its items (a cancelled first transfer).
   virtual void ClearListItems() = 0;
   // A numbered message for the user (17152, 17666 at the end of a drop).

@@ -9,6 +9,7 @@ namespace app::engine {
 
 void JobLists::ClearAll() {
   std::lock_guard<std::mutex> lock(mutex_);
+  current_ = CurrentJob{};
   queue_.clear();
   pool_.clear();
   folderItems_.clear();
@@ -23,6 +24,7 @@ void JobLists::ClearFolderLists() {
 
 void JobLists::ClearQueueAndPool() {
   std::lock_guard<std::mutex> lock(mutex_);
+  current_ = CurrentJob{};
   queue_.clear();
   pool_.clear();
 }
@@ -121,12 +123,21 @@ std::vector<std::u16string> JobLists::DroppedFoldersSnapshot() const {
   return droppedFolders_;
 }
 
-bool JobLists::QueuedJobTitle(int index, std::string& narrowTitle, size_t& queueSize) const {
+void JobLists::PublishCurrentJob(const TransferJob& job) {
   std::lock_guard<std::mutex> lock(mutex_);
-  queueSize = queue_.size();
+  current_.named = true;
+  current_.number = job.number;
+  current_.title = job.title;
+  current_.batchSize = queue_.size();
+}
+
+bool JobLists::CurrentJobTitle(int sequence, std::string& narrowTitle, size_t& batchSize) const {
+  std::lock_guard<std::mutex> lock(mutex_);
   narrowTitle.clear();
-  if (index < 0 || static_cast<size_t>(index) >= queue_.size()) return false;
-  narrowTitle = queue_[static_cast<size_t>(index)].title;
+  batchSize = 0;
+  if (!current_.named || sequence < 0 || static_cast<uint32_t>(sequence) != current_.number) return false;
+  narrowTitle = current_.title;
+  batchSize = current_.batchSize;
   return true;
 }
 
@@ -150,6 +161,9 @@ bool JobLists::SchedulePooledJobs() {
     const auto last = pool_.begin() + static_cast<std::ptrdiff_t>(moved);
     queue_.assign(std::make_move_iterator(pool_.begin()), std::make_move_iterator(last));
     pool_.erase(pool_.begin(), last);
+    // Running numbers count within the batch, as the progress display
+    // shows "n / batch size".
+    for (size_t i = 0; i < queue_.size(); ++i) queue_[i].number = static_cast<uint32_t>(i);
     remaining = pool_.size();
   }
   // Logged outside the lock: the log takes a named lock of its own.

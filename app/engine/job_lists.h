@@ -67,11 +67,15 @@ class JobLists {
   std::vector<DropFolderItem> FolderItemsSnapshot() const;
   std::vector<std::u16string> DroppedFoldersSnapshot() const;
 
-  // For the progress display on the UI thread: the narrow title of queued
-  // job `index` and the queue's size at the same moment. False (title
-  // cleared, size still set) when index is negative or not below the size;
-  // never reads past the queue.
-  bool QueuedJobTitle(int index, std::string& narrowTitle, size_t& queueSize) const;
+  // ---- Progress ----------------------------------------------------------------
+  // The drop thread names the job it is about to transfer; the batch's size
+  // is the queue's size at that moment.
+  void PublishCurrentJob(const TransferJob& job);
+  // For the progress display on the UI thread: the narrow title and batch
+  // size of the job named last, when its sequence number is `sequence`.
+  // False (title cleared, size 0) for a report of any other job: the
+  // report came late, and the queue may hold another batch by now.
+  bool CurrentJobTitle(int sequence, std::string& narrowTitle, size_t& batchSize) const;
 
   // ---- Batching --------------------------------------------------------------
   // Moves the last `count` jobs of the queue, in their order, to the front
@@ -79,8 +83,8 @@ class JobLists {
   // drop's order holds. Returns how many moved (at most the queue's size).
   size_t MoveQueueTailToPool(size_t count);
   // Starts the next pooled batch: empties the queue, then moves the first
-  // 999 pooled jobs (or all, when fewer) into it. False when the pool was
-  // empty. Logs what it moved.
+  // 999 pooled jobs (or all, when fewer) into it, numbered 0, 1, ... within
+  // the batch. False when the pool was empty. Logs what it moved.
   bool SchedulePooledJobs();
 
  private:
@@ -89,6 +93,12 @@ class JobLists {
   std::vector<TransferJob> pool_;
   std::vector<DropFolderItem> folderItems_;
   std::vector<std::u16string> droppedFolders_;
+  struct CurrentJob {
+    bool named = false;
+    uint32_t number = 0;
+    std::string title;
+    size_t batchSize = 0;
+  } current_;
 };
 
 // The one set of the process.

@@ -505,6 +505,7 @@ HRESULT PlayerDevice::getProperties(const std::u16string& device, uint32_t id,
     props = &store_.album(id)->properties;
     albumTime = store_.albumPlayTime(*store_.album(id));
   } else if (StoredTrack* t = store_.track(id)) {
+    if (id == settings_.unreadableTrack) return kInvalidData;
     props = &t->properties;
     file = store_.trackPath(*t);
   } else if (export_ && export_->trackId == id) {

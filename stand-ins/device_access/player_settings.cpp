@@ -115,6 +115,8 @@ void ParseSettings(const std::string& text, PlayerSettings& s, std::vector<std::
       ok = ParseFlag(value, s.albumCreationFails);
     } else if (key == "medium-full") {
       ok = ParseFlag(value, s.mediumFull);
+    } else if (key == "unreadable-track") {
+      ok = ParseU32(value, s.unreadableTrack);
     } else if (key == "disconnect-at-poll") {
       ok = ParseU32(value, s.disconnectAtPoll);
     } else if (key == "zero-progress-total") {

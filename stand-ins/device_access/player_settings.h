@@ -34,6 +34,9 @@ struct PlayerSettings {
   bool denyListing = false;         // deny-listing: E_ACCESSDENIED on listing
   bool albumCreationFails = false;  // album-creation-fails: 0x8000000A
   bool mediumFull = false;          // medium-full: no free byte left
+  // unreadable-track: the track with this id is damaged: reading its
+  // properties fails, as it does on a player whose track entry is corrupt.
+  uint32_t unreadableTrack = 0;
   uint32_t disconnectAtPoll = 0;    // disconnect-at-poll: gone from that poll on
   bool zeroProgressTotal = false;   // zero-progress-total: exports report total 0
   // write-delay-ms: each WriteExportData and SetProperties takes this

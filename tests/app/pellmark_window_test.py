@@ -10,7 +10,11 @@ Cases:
                    nothing; log-off is refused with message 18176; suspend is allowed while idle; a
                    screenshot of the populated window is kept
   split_drop       1,000 files dropped on an album of 500 tracks: 999 there, 501 in "Rock ( 1 )";
-                   while it runs suspend is denied (18451) and Exit does nothing
+                   while it runs suspend is denied (18451) and Exit does nothing; the window is
+                   held back while the first batch ends and the next one starts, and still every
+                   row shows the title of the track the player holds at that place
+  erase_dropped    an album whose first track the player cannot read gets a dropped track;
+                   erasing the dropped row erases exactly that track
   folder_split     a folder of 2,000 tracks dropped on the empty area: albums Live 999, Live(1) 999,
                    Live(2) 2 (an album Live already exists, so the names are made unique)
   refusals         a text file among MP3s is refused and 17153 shows at the end; song.MP3 dropped
@@ -49,10 +53,12 @@ TEXT = {
     17152: "The transfer was stopped before all tracks were written. The tracks written so far stay on the player.",
     17153: "Some of the dropped files were skipped: only MP3 files the player can play are transferred.",
     17155: "There is not enough free space on the player for all dropped files. Files that fit: ",
+    16640: "Erase the selected albums and tracks from the player? This cannot be undone.",
     17921: "The player did not respond. It may have been disconnected.",
     18176: "Pellmark is running. Close Pellmark before you log off or shut down the computer.",
     18451: "A transfer is running. The computer can go to sleep when the transfer has finished.",
 }
+HOLD_WINDOW = 0x8000 + 0x54  # WM_APP + 0x54: the main window sleeps wParam ms
 WM_QUERYENDSESSION = 0x11
 WM_POWERBROADCAST = 0x218
 DENY_SUSPEND = 0x424D5144
@@ -99,6 +105,23 @@ class Case(WineSession):
                 count = int(line.split("(")[-1].split(" ")[0]) if "tracks" in line else 0
                 out[name] = count
         return out
+
+    def tracks(self):
+        """{album name: [(track id, title), ...] in the player's order} from playertool list."""
+        rc, text = self.tool("list")
+        out, album = {}, None
+        for line in text.splitlines():
+            if line.startswith("album "):
+                album = line.split('"')[1]
+                out[album] = []
+            elif line.startswith("  track ") and album is not None:
+                # A track still being written has no title yet.
+                quoted = line.split('"')
+                out[album].append((int(line.split()[1]), quoted[1] if len(quoted) > 2 else None))
+        return out
+
+    def titles(self, album):
+        return [title for _, title in self.tracks().get(album, [])]
 
     def start(self, *args):
         return super().start(os.path.join(self.a.bin, "Pellmark.exe"), *args, cwd=self.work)
@@ -230,6 +253,8 @@ class Case(WineSession):
     def split_drop(self):
         self.put("Rock", self.mp3s(os.path.join(self.work, "rock"), 500, "Old"))
         files = self.mp3s(os.path.join(self.work, "drop"), 1000, "New")
+        # A player slow enough (about 30 ms a track) for the end of the first batch to be caught.
+        self.settings(write_delay_ms=10)
         p = self.start()
         if not self.check(self.wait_listed(rows_expected=501), "Rock is listed with its tracks"):
             return
@@ -247,11 +272,47 @@ class Case(WineSession):
             self.check(self.one("count", *MAIN)[1].get("count") == 1, "Exit closed the window during a transfer")
         else:
             self.failures.append("the progress window was not shown while the transfer ran")
+        if self.hold_over_batch_end():
+            # The window has caught up with the held-back reports; the pooled batch still runs.
+            time.sleep(2)
+            self.check(self.progress_visible(), "the pooled batch was over before the rows were read")
+            self.check_rock_rows("while the pooled batch runs")
         self.check(self.wait_transfer_end(), "the transfer ended")
         time.sleep(0.5)
         self.no_box("after the split drop")
         self.check(self.albums() == {"Rock": 999, "Rock ( 1 )": 501}, f"albums after the drop: {self.albums()}")
+        self.check_rock_rows("after the drop")
         self.close_main(p, "split_drop")
+
+    def check_rock_rows(self, when):
+        """Rock stays open: its rows are the player's tracks, in the player's order."""
+        rows = [r[0] for r in self.rows()]
+        held = self.titles("Rock")
+        wrong = [(i, r, t) for i, (r, t) in enumerate(zip(rows[1:], held)) if r != t]
+        self.check(rows[:1 + len(held)] == ["Rock"] + held, f"Rock's rows {when} differ from the player: {wrong[:5]}")
+
+    def hold_over_batch_end(self):
+        """Holds the window's thread while the drop thread ends the first batch (999 in Rock) and
+        starts the pooled one ("Rock ( 1 )"), so the window handles the first batch's last reports
+        only after the queue holds the next batch. True when the hold covered that moment."""
+        end = time.time() + 600
+        count = 0
+        while time.time() < end:
+            count = self.albums().get("Rock", 0)
+            if count >= 900:
+                break
+            time.sleep(0.2)
+        if not self.check(900 <= count < 990, f"Rock held {count} tracks when the window was to be held"):
+            return False
+        hold_ms = 10000
+        posted = time.time()
+        self.one("post", *MAIN, str(HOLD_WINDOW), str(hold_ms))
+        while time.time() < posted + hold_ms / 1000 and "Rock ( 1 )" not in self.albums():
+            time.sleep(0.2)
+        covered = self.check(time.time() < posted + hold_ms / 1000 - 0.5,
+                             "the pooled batch did not start while the window was held")
+        time.sleep(max(0.0, posted + hold_ms / 1000 - time.time()))
+        return covered
 
     def folder_split(self):
         self.put("Live", self.mp3s(os.path.join(self.work, "old"), 1, "Old"))
@@ -347,17 +408,6 @@ class Case(WineSession):
         self.check(list(got) == ["Concert"] and 2 <= got["Concert"] < 20, f"albums after cancel: {got}")
         self.close_main(p, "cancel_folder")
 
-    def player_titles(self, album):
-        """Track titles of an album on the player, in order, from playertool list."""
-        rc, text = self.tool("list")
-        titles, inside = [], False
-        for line in text.splitlines():
-            if line.startswith("album "):
-                inside = line.split('"')[1] == album
-            elif inside and line.strip().startswith("track "):
-                titles.append(line.split('"')[1])
-        return titles
-
     def list_titles(self, album):
         """Track titles the list shows under an album (album rows have no artist)."""
         titles, inside = [], False
@@ -392,11 +442,38 @@ class Case(WineSession):
                     self.press_box()
             else:
                 self.expect_box(17152, f"Cancel at {ending}", timeout_ms=60000)
-            on_player, in_list = self.player_titles("Rock"), self.list_titles("Rock")
+            on_player, in_list = self.titles("Rock"), self.list_titles("Rock")
             self.check(on_player == in_list, f"Cancel at {ending}: player {on_player}, list {in_list}")
             title = os.path.splitext(os.path.basename(name))[0]
             self.check((title in on_player) == kept, f"Cancel at {ending}: player {on_player}")
         self.close_main(p, "cancel_commit")
+
+    def erase_dropped(self):
+        self.put("Rock", self.mp3s(os.path.join(self.work, "old"), 2, "Old"))
+        # The player cannot read Rock's first track: the listing leaves it out, so the list's
+        # positions in Rock are one less than the player's.
+        damaged, kept = self.tracks()["Rock"]
+        self.settings(unreadable_track=damaged[0])
+        new = self.mp3s(os.path.join(self.work, "new"), 1, "New")
+        p = self.start()
+        if not self.check(self.wait_listed(rows_expected=2), "Rock is listed without its unreadable track"):
+            return
+        self.drop(["--row", "0"], new)
+        self.check(self.wait_transfer_end(albums={"Rock": 3}, timeout=120), "the drop ended")
+        time.sleep(0.5)
+        rows = [r[0] for r in self.rows()]
+        self.check(rows == ["Rock", kept[1], "New 01"], f"rows after the drop: {rows}")
+        self.one("select-row", *MAIN, "2")
+        self.one("click", *MAIN, "--id", "3")
+        self.expect_box(16640, "Erase asks first")
+        end = time.time() + 30
+        while time.time() < end and len(self.titles("Rock")) == 3:
+            time.sleep(0.3)
+        self.check(self.titles("Rock") == [damaged[1], kept[1]],
+                   f"the player after erasing the dropped row: {self.titles('Rock')}")
+        self.no_box("after the erase")
+        self.check(self.wait_listed(rows_expected=2), f"rows after the erase: {self.rows()}")
+        self.close_main(p, "erase_dropped")
 
     def unplug(self):
         self.put("Rock", self.mp3s(os.path.join(self.work, "rock"), 2, "Song"))

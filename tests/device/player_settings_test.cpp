@@ -20,6 +20,7 @@ TEST(PlayerSettings, EveryKeyIsRead) {
       "deny-listing = 1\n"
       "album-creation-fails = 1\n"
       "medium-full = 1\n"
+      "unreadable-track = 12\n"
       "disconnect-at-poll = 7\n"
       "zero-progress-total = 1\n"
       "write-delay-ms = 25\n"
@@ -37,6 +38,7 @@ TEST(PlayerSettings, EveryKeyIsRead) {
   EXPECT_EQ(s.operationPolls, 4u);
   EXPECT_TRUE(s.denyListing && s.albumCreationFails && s.mediumFull && s.zeroProgressTotal);
   EXPECT_EQ(s.disconnectAtPoll, 7u);
+  EXPECT_EQ(s.unreadableTrack, 12u);
   EXPECT_EQ(s.writeDelayMs, 25u);
   EXPECT_EQ(s.commitDelayMs, 1500u);
   ASSERT_EQ(s.faults.size(), 2u);

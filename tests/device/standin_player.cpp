@@ -89,7 +89,8 @@ uint32_t StandInPlayer::createAlbum(const std::u16string& name) {
 
 HRESULT StandInPlayer::transfer(const mp3::TrackInfo& job, uint32_t album, uint32_t placement) {
   EXPECT_EQ(m_wrap->StartTransaction(), S_OK);
-  const HRESULT h = m_wrap->Transfer(job, album, placement);
+  lastNewTrackEid = 12345;  // overwritten by every transfer
+  const HRESULT h = m_wrap->Transfer(job, album, placement, &lastNewTrackEid);
   if (h == S_OK) {
     EXPECT_EQ(m_wrap->EndTransaction(), S_OK);
   }

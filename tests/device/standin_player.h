@@ -73,6 +73,8 @@ class StandInPlayer {
   uint32_t createAlbum(const std::u16string& name);
   // Transfer in its own transaction (ended on success as the caller does).
   HRESULT transfer(const mp3::TrackInfo& job, uint32_t album, uint32_t placement = device::kPlaceInto);
+  // The EID the last transfer gave out for its new track (0 when none).
+  uint32_t lastNewTrackEid = 0;
   std::vector<device::TrackRecord> tracks(uint32_t album);
   std::vector<uint8_t> trackBytes(uint32_t eid) const;
 

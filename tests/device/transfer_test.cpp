@@ -134,6 +134,7 @@ TEST_F(TransferTest, StoredTrackIsTagHeaderAndTheSourceFrames) {
         p.job(p.writeSource(std::string(c.name) + ".mp3", file), title, artist, albumText, genre, 4321);
     ASSERT_EQ(p.transfer(job, album), S_OK) << c.name;
     const uint32_t eid = p.tracks(album).back().eid;
+    EXPECT_EQ(p.lastNewTrackEid, eid) << c.name;  // the new track's EID comes out of the transfer
     const auto stored = p.trackBytes(eid);
     ASSERT_EQ(stored.size(), 3072 + 96 + audio.size()) << c.name;
     EXPECT_EQ(Slice(stored, 0, 3072), ExpectedTag(title, artist, albumText, genre)) << c.name;
@@ -227,6 +228,7 @@ TEST_F(TransferTest, CancelBetweenChunksLeavesNoTrackAndTheNextStartsClean) {
   p.events().onProgress = [&](uint32_t percent) { cancel = cancel || percent > 10; };
   EXPECT_EQ(p.transfer(p.job(source), album), S_FALSE);
   EXPECT_EQ(p.events().percents, (std::vector<uint32_t>{10, 23}));
+  EXPECT_EQ(p.lastNewTrackEid, 0u);
   expectNoTrack(p, album);
   EXPECT_NE(p.log().find("discarded: cancelled"), std::string::npos);
   // The user's file is let go at once, not at the next transfer.

@@ -202,6 +202,10 @@ TEST(WrapListing, MovesThroughTheTreeListInterface) {
   uint32_t eid = 0;
   EXPECT_EQ(list.GetTrackIdAt(a, 0, eid), S_OK);
   EXPECT_EQ(eid, inA[0]);
+  std::string title;
+  EXPECT_EQ(list.GetTrackTitle(eid, title), S_OK);
+  EXPECT_EQ(title, "t");
+  EXPECT_LT(list.GetTrackTitle(999999, title), 0);
   // An album cannot go into an album: the item's refusal is reported.
   EXPECT_EQ(list.MoveItems(a, treelist::Placement::kInto, {c}), E_INVALIDARG);
   EXPECT_EQ(list.DeleteAlbums({a, b}), S_OK);

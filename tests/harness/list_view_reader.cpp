@@ -75,6 +75,22 @@ std::vector<std::vector<std::wstring>> ReadListViewRows(HWND listView, int colum
   return rows;
 }
 
+bool SelectListViewRow(HWND listView, int row) {
+  RemoteBlock block(listView, sizeof(LVITEMW));
+  if (!block.valid()) return false;
+  DWORD_PTR ok = 0;
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = 0;  // every row loses the selection first
+  if (!block.write(&item, sizeof item) ||
+      !Ask(listView, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(block.address()), ok))
+    return false;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  return block.write(&item, sizeof item) &&
+         Ask(listView, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(block.address()), ok) &&
+         ok;
+}
+
 std::optional<RECT> ListViewRowRect(HWND listView, int row) {
   RemoteBlock block(listView, sizeof(RECT));
   if (!block.valid()) return std::nullopt;

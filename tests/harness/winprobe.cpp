@@ -43,6 +43,9 @@
 //                        report {"count": N}, then {"row": i, "cells": [...]}
 //                        for every row of a list view (default control 1004,
 //                        5 columns)
+//   select-row N [--id ID]
+//                        make row N the only selected row of a list view
+//                        (default control 1004)
 //   ole-drop [--id ID] (--row N | --empty | --at X Y) [--list FILE] [PATH...]
 //                        drag the files and folders onto the control (default
 //                        1004) with OLE drag and drop and drop them on the
@@ -468,6 +471,14 @@ int WindowCommand(const Arguments& a) {
     return posted ? kOk : kFailed;
   }
   if (c == L"rows") return RowsCommand(window, a);
+  if (c == L"select-row") {
+    long long row = -1;
+    if (a.positional.empty() || !ParseNumber(a.positional[0], row) || row < 0) return Usage(L"select-row N");
+    HWND list = ::GetDlgItem(window, a.id.value_or(kTrackListId));
+    bool selected = list && probe::SelectListViewRow(list, static_cast<int>(row));
+    Line("{\"selected\": " + probe::Bool(selected) + "}");
+    return selected ? kOk : kFailed;
+  }
   if (c == L"ole-drop") return OleDropCommand(window, a);
   if (c == L"post" || c == L"send") {
     UINT message = 0;

@@ -21,6 +21,23 @@ MemoryPlayer::Eid MemoryPlayer::addTrack(Eid album, const std::string& title) {
   return next_++;
 }
 
+MemoryPlayer::Eid MemoryPlayer::insertTrack(Eid album, size_t position, const std::string& title) {
+  Album* a = findAlbum(album);
+  if (!a) return 0;
+  a->tracks.insert(a->tracks.begin() + static_cast<std::ptrdiff_t>(std::min(position, a->tracks.size())),
+                   next_);
+  titles_[next_] = title;
+  return next_++;
+}
+
+HRESULT MemoryPlayer::GetTrackTitle(Eid track, std::string& title) {
+  title.clear();
+  auto it = titles_.find(track);
+  if (it == titles_.end() || !albumOf(track)) return hr::kInvalidArg;
+  title = treelist::LoadedText(it->second);
+  return hr::kOk;
+}
+
 MemoryPlayer::Album* MemoryPlayer::findAlbum(Eid eid) {
   for (Album& a : albums_)
     if (a.eid == eid) return &a;

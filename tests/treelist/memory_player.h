@@ -25,9 +25,12 @@ class MemoryPlayer : public treelist::TrackListDevice {
 
   Eid addAlbum(const std::string& name);
   Eid addTrack(Eid album, const std::string& title);
+  // Puts a track at a position of an album (the list does not know of it).
+  Eid insertTrack(Eid album, size_t position, const std::string& title);
 
   HRESULT MoveItems(Eid reference, treelist::Placement placement, const std::vector<Eid>& items) override;
   HRESULT GetTrackIdAt(Eid album, uint32_t index, Eid& track) override;
+  HRESULT GetTrackTitle(Eid track, std::string& title) override;
   HRESULT DeleteTracks(const std::vector<Eid>& tracks) override;
   HRESULT DeleteAlbums(const std::vector<Eid>& albums) override;
 

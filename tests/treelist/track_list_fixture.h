@@ -20,11 +20,13 @@ class RecordingHost : public treelist::TrackListHost {
   void ShowText(const std::string& text) override { texts.push_back(text); }
   bool IsTransferRunning() const override { return transferRunning; }
   void OnAlbumOrderChanged() override { ++albumOrderChanges; }
+  void OnListOutOfStep() override { ++outOfStep; }
 
   std::vector<unsigned> messages;
   std::vector<std::string> texts;
   bool transferRunning = false;
   int albumOrderChanges = 0;
+  int outOfStep = 0;
 };
 
 // Puts albums named as given with that many tracks ("<name>1", ...) on the

@@ -134,6 +134,31 @@ TEST_F(TrackListTest, CompletedTrackWithoutDropAlbumIsIgnored) {
   expectRowsInStep();
 }
 
+TEST_F(TrackListTest, RemovingEveryItemForgetsTheDropAlbumAndEndsTheDrag) {
+  // The control's RemoveAllItems ("ClearListItems", "MediumChanged") clears
+  // the model directly, not through the list.
+  load({{"A", 2}});
+  list.oleInsertFolder("X", 9);
+  ASSERT_TRUE(list.canStartDrag({track(0, 0)}));
+  model.clear();
+  EXPECT_EQ(list.dropPosition().album, nullptr);
+  EXPECT_FALSE(list.isDragging());
+  EXPECT_TRUE(list.draggedItems().empty());
+  treelist::TransferredTrack t;
+  t.title = "late";
+  EXPECT_EQ(list.addCompletedTrack(t), nullptr);  // no stale album is read
+
+  // Removing one album the same way forgets it too, and ends a drag of its tracks.
+  load({{"A", 2}, {"B", 1}});
+  list.setDropPosition({rowOf(album(1)), treelist::tlMove_Lower});
+  ASSERT_TRUE(list.canStartDrag({track(1, 0)}));
+  model.remove(album(1));
+  EXPECT_EQ(list.dropPosition().album, nullptr);
+  EXPECT_FALSE(list.isDragging());
+  EXPECT_EQ(list.addCompletedTrack(t), nullptr);
+  expectRowsInStep();
+}
+
 TEST_F(TrackListTest, DropPositionFollowsTheTargetRow) {
   load({{"A", 2}, {"B", 2}});
   list.collapseAlbum(album(1));  // rows: +A A1 A2 -B
@@ -213,6 +238,58 @@ TEST_F(TrackListTest, SelectedIdsForTheMainWindowsErase) {
   ASSERT_EQ(list.selectedIds({album(0), track(0, 0), track(1, 1)}, albums, tracks), hr::kOk);
   EXPECT_EQ(albums, (std::vector<treelist::Eid>{eidOf(0)}));
   EXPECT_EQ(tracks, (std::vector<treelist::Eid>{track(1, 1)->track()->eid}));
+}
+
+TEST_F(TrackListTest, TransferredTrackKnowsItsOwnIdentifier) {
+  load({{"A", 1}});
+  // The player holds a track the listing could not read, in front of the
+  // transferred one: positions in the list and on the player differ.
+  player.insertTrack(eidOf(0), 0, "Damaged");
+  const treelist::Eid added = player.addTrack(eidOf(0), "New");
+  list.setDropPosition({rowOf(album(0)), treelist::tlMove_Lower});
+  treelist::TransferredTrack t;
+  t.title = "New";
+  t.eid = added;
+  ASSERT_NE(list.addCompletedTrack(t), nullptr);
+  std::vector<treelist::Eid> albums;
+  std::vector<treelist::Eid> tracks;
+  ASSERT_EQ(list.selectedIds({track(0, 1)}, albums, tracks), hr::kOk);
+  EXPECT_EQ(tracks, std::vector<treelist::Eid>{added});
+  EXPECT_EQ(player.idLookups, 0);
+}
+
+TEST_F(TrackListTest, RowWithoutIdentifierIsActedOnOnlyWhenItsPositionHoldsItsTitle) {
+  load({{"A", 2}, {"B", 1}});
+  player.insertTrack(eidOf(0), 0, "Damaged");  // unknown to the list
+  player.addTrack(eidOf(0), "New");
+  list.setDropPosition({rowOf(album(0)), treelist::tlMove_Lower});
+  treelist::TransferredTrack t;
+  t.title = "New";  // no identifier came with it
+  ASSERT_NE(list.addCompletedTrack(t), nullptr);
+
+  // Position 2 on the player holds A2, not New: nothing is named for erasing.
+  std::vector<treelist::Eid> albums;
+  std::vector<treelist::Eid> tracks;
+  EXPECT_EQ(list.selectedIds({track(0, 2)}, albums, tracks), treelist::kListOutOfStep);
+  EXPECT_TRUE(tracks.empty());
+  EXPECT_EQ(track(0, 2)->track()->eid, 0u);
+
+  // Nor is it moved: the player is untouched, the owner reads the list again, no failure box.
+  ASSERT_TRUE(list.canStartDrag({track(0, 2)}));
+  EXPECT_EQ(list.moveSelection({rowOf(album(1)), treelist::tlMove_Added}), treelist::kListOutOfStep);
+  EXPECT_EQ(player.moveCalls, 0);
+  EXPECT_EQ(host.outOfStep, 1);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(listTitles(0), (std::vector<std::string>{"A1", "A2", "New"}));
+
+  // Where the positions agree, the lookup is taken and kept.
+  player.insertTrack(eidOf(1), 1, "Late");
+  t.title = "Late";
+  list.setDropPosition({rowOf(album(1)), treelist::tlMove_Lower});
+  ASSERT_NE(list.addCompletedTrack(t), nullptr);
+  ASSERT_EQ(list.selectedIds({track(1, 1)}, albums, tracks), hr::kOk);
+  EXPECT_EQ(tracks, std::vector<treelist::Eid>{player.album(eidOf(1))->tracks[1]});
+  EXPECT_EQ(track(1, 1)->track()->eid, tracks[0]);
 }
 
 TEST_F(TrackListTest, TextFieldsKeepAtMost126BytesAndEditsStoreOnlyTheirColumns) {

@@ -77,7 +77,10 @@ class FakeHost : public app::engine::DropCollectorHost {
   void RepaintProgress() override { ++repaints; }
   void HideProgress() override { ++hidden; }
   void EnableMainWindow(bool enable) override { mainEnabled = enable; }
-  void PumpMessages(int count) override { pumped.push_back(count); }
+  void PumpMessages(int count) override {
+    pumped.push_back(count);
+    if (onPump) onPump();
+  }
   void Sleep(unsigned ms) override { slept += ms; }
   void DoOleDrop(bool accepted, bool refused) override { drops.push_back({accepted, refused}); }
   void ShowLastRow() override { ++lastRow; }
@@ -91,6 +94,7 @@ class FakeHost : public app::engine::DropCollectorHost {
   size_t albumCount = 0;
   std::vector<std::string> checked;
   std::function<void(size_t)> onCheck;
+  std::function<void()> onPump;  // a message that runs while messages are pumped
   std::vector<std::string> texts;
   int closing = 0, fronts = 0, repaints = 0, hidden = 0, lastRow = 0;
   bool mainEnabled = true;
@@ -198,6 +202,23 @@ TEST_F(DropCollectorTest, NestedFoldersGiveJoinedAlbumNamesAndFolderExtensionRul
   EXPECT_EQ(collector.m_uiTotalSize, 30u);
 }
 
+TEST_F(DropCollectorTest, FolderFilesListedAroundASubfolderMakeOneAlbum) {
+  // The file system lists the subfolder between the folder's own files.
+  host.folder(u"C:\\A");
+  host.file(u"C:\\A\\01.mp3", 10);
+  host.folder(u"C:\\A\\Bonus");
+  host.file(u"C:\\A\\Bonus\\b.mp3", 10);
+  host.file(u"C:\\A\\Zed.mp3", 10);
+  EXPECT_EQ(read({u"C:\\A"}), 1);
+  EXPECT_EQ(folderAlbums(), (std::vector<std::string>{"A", "A", "A Bonus"}));
+
+  // The folder phase then makes exactly one album per folder.
+  EXPECT_EQ(app::engine::OleDropTransferFolderProc(context), app::engine::kPhaseFinished);
+  EXPECT_EQ(events.folders, (std::vector<std::string>{"A=100", "A Bonus=101"}));
+  EXPECT_EQ(device.received[100], (std::vector<std::string>{"C:\\A\\01.mp3", "C:\\A\\Zed.mp3"}));
+  EXPECT_EQ(device.received[101], std::vector<std::string>{"C:\\A\\Bonus\\b.mp3"});
+}
+
 TEST_F(DropCollectorTest, FolderIsRefusedWhenThePlayerHoldsTheMostAlbums) {
   host.folder(u"C:\\A");
   host.file(u"C:\\A\\one.mp3", 10);
@@ -255,16 +276,42 @@ TEST_F(DropCollectorTest, OutOfSpaceLaterShowsHowManyFitThenGoesOn) {
   EXPECT_EQ(host.drops, (std::vector<std::pair<bool, bool>>{{true, true}}));
 }
 
+TEST_F(DropCollectorTest, CancelWhileTheOutOfSpaceReportShowsStopsTheDrop) {
+  host.freeBytes = 150;
+  host.file(u"C:\\a.mp3", 100);
+  host.file(u"C:\\b.mp3", 100);
+  // Cancel is pressed while the report is up (its rounds let messages run).
+  host.onPump = [this] {
+    if (!host.texts.empty()) flags.cancel.store(1);
+  };
+  EXPECT_EQ(read({u"C:\\a.mp3", u"C:\\b.mp3"}), 1);
+  EXPECT_EQ(host.texts, std::vector<std::string>{"<17155>1<17156>"});
+  EXPECT_TRUE(host.drops.empty());  // no drop thread behind a hidden progress window
+  EXPECT_EQ(host.hidden, 1);
+  EXPECT_TRUE(host.mainEnabled);
+  EXPECT_LT(host.slept, 2000u);  // the report ends at the cancel
+}
+
+TEST_F(DropCollectorTest, CancelDuringTheLastNamesMessagesStartsNothing) {
+  host.file(u"C:\\a.mp3", 1);
+  host.onPump = [this] { flags.cancel.store(1); };
+  EXPECT_EQ(read({u"C:\\a.mp3"}), 1);
+  EXPECT_TRUE(host.drops.empty());
+  EXPECT_EQ(host.hidden, 1);
+  EXPECT_TRUE(host.mainEnabled);
+}
+
 TEST_F(DropCollectorTest, FolderOutOfSpaceCountsFolderItemsWithSpaces) {
   host.freeBytes = 150;
   host.folder(u"C:\\A");
   host.file(u"C:\\A\\one.mp3", 100);
   host.folder(u"C:\\A\\B");
   host.file(u"C:\\A\\B\\two.mp3", 100);
-  host.file(u"C:\\A\\small.mp3", 10);  // listed after B: never reached
+  host.file(u"C:\\A\\small.mp3", 10);  // listed after B, taken before it (A's own files first)
+  host.file(u"C:\\A\\B\\three.mp3", 1);  // after the first file that does not fit: never reached
   EXPECT_EQ(read({u"C:\\A"}), 1);
-  EXPECT_EQ(host.texts, std::vector<std::string>{"<17155> 1 <17156>"});
-  EXPECT_EQ(folderAlbums(), std::vector<std::string>{"A"});
+  EXPECT_EQ(host.texts, std::vector<std::string>{"<17155> 2 <17156>"});
+  EXPECT_EQ(folderAlbums(), (std::vector<std::string>{"A", "A"}));
   EXPECT_EQ(host.drops.size(), 1u);
 }
 
@@ -291,7 +338,8 @@ TEST_F(DropCollectorTest, CancelInsideAFolderEndsBeforeItsNextEntry) {
     if (n == 1) flags.cancel.store(1);
   };
   EXPECT_EQ(read({u"C:\\A", u"C:\\x.mp3"}), 1);
-  EXPECT_EQ(host.checked, std::vector<std::string>{"C:\\A\\B\\one.mp3"});
+  // A's own file comes first; cancelled there, B is never entered.
+  EXPECT_EQ(host.checked, std::vector<std::string>{"C:\\A\\three.mp3"});
   EXPECT_EQ(host.hidden, 1);
   EXPECT_TRUE(host.drops.empty());
 }

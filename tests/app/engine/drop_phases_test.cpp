@@ -38,6 +38,16 @@ TEST_F(TrackPhaseTest, ThousandFilesOnAlbumOf500FillItTo999AndPoolTheRest) {
   EXPECT_EQ(events.completed.size(), 1000u);
   EXPECT_EQ(events.completed[499], 0u);  // the pooled batch is numbered from its own queue
   EXPECT_EQ(events.completed.back(), 500u);
+  // Every report names the track the player got at that place, with its EID.
+  std::vector<std::string> titles = device.received[7];
+  titles.insert(titles.end(), device.received[100].begin(), device.received[100].end());
+  std::vector<uint32_t> eids = device.trackEids[7];
+  eids.insert(eids.end(), device.trackEids[100].begin(), device.trackEids[100].end());
+  EXPECT_EQ(events.completedTitles, titles);
+  EXPECT_EQ(events.completedEids, eids);
+  // Progress numbers count within each batch.
+  EXPECT_EQ(device.numbers[100].front(), 0u);
+  EXPECT_EQ(device.numbers[100].back(), 500u);
   EXPECT_EQ(events.completions, 1);
   EXPECT_EQ(state.pooledAlbumCounter, 1);
   EXPECT_EQ(state.m_dwOleDropAlbumEID, 100);

@@ -12,6 +12,7 @@
 #include "app/engine/drop_thread.h"
 #include "app/engine/mp3_drop_target.h"
 #include "app/engine/posted_album_name.h"
+#include "app/engine/posted_track.h"
 #include "app/registered_messages.h"
 #include "platform/system.h"
 #include "app/hdrop_data_object.h"
@@ -253,18 +254,32 @@ TEST(PostedMessagesTest, OneFolderCreatedCarriesACopyOfTheName) {
   HWND gone = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   ::DestroyWindow(gone);
   EXPECT_FALSE(app::engine::PostOneFolderCreated(gone, &name, 1));
+  EXPECT_FALSE(app::engine::PostOneTrackCompleted(gone, app::engine::CompletedTrack{}));
 }
 
 TEST(PostedMessagesTest, PhaseReportsArriveInOrderWithTheirParameters) {
   MessageSink sink;
   app::engine::CPostingJobEvents events(sink.hwnd());
-  events.OneTrackCompleted(5);
+  app::engine::CompletedTrack done;
+  done.index = 5;
+  done.eid = 4711;
+  done.job.title = "Song";
+  done.job.durationMs = 1234;
+  events.OneTrackCompleted(done);
+  done.job.title = "changed after the post";  // the report carries its own copy
   events.ClearListItems();
   events.TransferCompleted();
   const auto posted = sink.take();
   ASSERT_EQ(posted.size(), 3u);
   EXPECT_EQ(posted[0].message, app::messages::kOneTrackCompleted.id());
-  EXPECT_EQ(posted[0].wParam, 5u);
+  {
+    const auto report = app::engine::TakePostedTrack(posted[0].wParam);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(report->index, 5u);
+    EXPECT_EQ(report->eid, 4711u);
+    EXPECT_EQ(report->job.title, "Song");
+    EXPECT_EQ(report->job.durationMs, 1234);
+  }
   EXPECT_EQ(posted[1].message, app::messages::kClearListItems.id());
   EXPECT_EQ(posted[2].message, app::messages::kTransferCompleted.id());
   EXPECT_EQ(posted[2].wParam, 0u);

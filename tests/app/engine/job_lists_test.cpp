@@ -52,19 +52,37 @@ TEST_F(JobListsTest, MoveQueueTailToPoolKeepsOrderAndStopsAtTheQueue) {
   EXPECT_EQ(lists.PoolSize(), 6u);
 }
 
-TEST_F(JobListsTest, QueuedJobTitleNeverReadsPastTheQueue) {
+TEST_F(JobListsTest, ProgressReadsTheJobTheDropThreadNamedNotTheQueue) {
   queueFiles(2);
   std::string title = "stale";
-  size_t size = 0;
-  EXPECT_TRUE(lists.QueuedJobTitle(1, title, size));
+  size_t size = 9;
+  EXPECT_FALSE(lists.CurrentJobTitle(0, title, size));  // nothing named yet
+  EXPECT_EQ(title, "");
+  EXPECT_EQ(size, 0u);
+  lists.PublishCurrentJob(Job("t1", 1));
+  EXPECT_TRUE(lists.CurrentJobTitle(1, title, size));
   EXPECT_EQ(title, "t1");
   EXPECT_EQ(size, 2u);
-  title = "stale";
-  EXPECT_FALSE(lists.QueuedJobTitle(2, title, size));
-  EXPECT_EQ(title, "");
-  EXPECT_EQ(size, 2u);
-  EXPECT_FALSE(lists.QueuedJobTitle(-1, title, size));
-  EXPECT_FALSE(lists.QueuedJobTitle(1000, title, size));
+  // The queue moves on to another batch; the named job stays what it was.
+  for (size_t i = 0; i < 5; ++i) lists.AppendToPool(Job("p" + std::to_string(i), 700));
+  ASSERT_TRUE(lists.SchedulePooledJobs());
+  EXPECT_TRUE(lists.CurrentJobTitle(1, title, size));
+  EXPECT_EQ(title, "t1");
+  // A late report of another job shows nothing rather than a wrong title.
+  EXPECT_FALSE(lists.CurrentJobTitle(0, title, size));
+  EXPECT_FALSE(lists.CurrentJobTitle(-1, title, size));
+  lists.ClearQueueAndPool();
+  EXPECT_FALSE(lists.CurrentJobTitle(1, title, size));
+}
+
+TEST_F(JobListsTest, PooledBatchesAreNumberedWithinTheBatch) {
+  for (size_t i = 0; i < 1001; ++i) lists.AppendToPool(Job(T(i), static_cast<uint32_t>(i + 499)));
+  ASSERT_TRUE(lists.SchedulePooledJobs());
+  EXPECT_EQ(lists.QueueSnapshot().front().number, 0u);
+  EXPECT_EQ(lists.QueueSnapshot().back().number, 998u);
+  ASSERT_TRUE(lists.SchedulePooledJobs());
+  EXPECT_EQ(lists.QueueSnapshot().front().number, 0u);
+  EXPECT_EQ(lists.QueueSnapshot().back().number, 1u);
 }
 
 TEST_F(JobListsTest, ClearingLeavesWhatItDoesNotName) {

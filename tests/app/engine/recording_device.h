@@ -43,7 +43,9 @@ class RecordingDevice : public app::engine::JobDevice {
     calls.push_back("wait");
     return hr::kOk;
   }
-  HRESULT Transfer(const app::engine::TransferJob& job, uint32_t albumEid, uint32_t placement) override {
+  HRESULT Transfer(const app::engine::TransferJob& job, uint32_t albumEid, uint32_t placement,
+                   uint32_t& newTrackEid) override {
+    newTrackEid = 0;
     ++transfers;
     if (!open) ++outside;
     if (beforeTransfer) beforeTransfer(transfers);
@@ -58,6 +60,9 @@ class RecordingDevice : public app::engine::JobDevice {
     ++tracksIn[albumEid];
     placements.push_back(placement);
     received[albumEid].push_back(job.title);
+    numbers[albumEid].push_back(job.number);
+    newTrackEid = nextTrackEid++;
+    trackEids[albumEid].push_back(newTrackEid);
     return hr::kOk;
   }
   int64_t AlbumTrackCount(uint32_t albumEid) override {
@@ -78,6 +83,8 @@ class RecordingDevice : public app::engine::JobDevice {
   std::map<uint32_t, int64_t> tracksIn;
   std::map<uint32_t, std::u16string> names;
   std::map<uint32_t, std::vector<std::string>> received;  // titles per album, in order
+  std::map<uint32_t, std::vector<uint32_t>> numbers;      // the jobs' running numbers, likewise
+  std::map<uint32_t, std::vector<uint32_t>> trackEids;    // the new tracks' EIDs, likewise
   std::vector<uint32_t> placements;
   std::map<int, HRESULT> createFailures;   // Nth CreateAlbum answers this
   std::map<int, HRESULT> transferResults;  // Nth Transfer answers this
@@ -89,6 +96,7 @@ class RecordingDevice : public app::engine::JobDevice {
   int creates = 0;
   int transfers = 0;
   uint32_t nextEid = 100;
+  uint32_t nextTrackEid = 5000;
 };
 
 class RecordingEvents : public app::engine::JobEvents {
@@ -98,8 +106,10 @@ class RecordingEvents : public app::engine::JobEvents {
                            : "null=" + std::to_string(eid));
     if (onFolder) onFolder(folders.size());
   }
-  void OneTrackCompleted(size_t index) override {
-    completed.push_back(index);
+  void OneTrackCompleted(const app::engine::CompletedTrack& track) override {
+    completed.push_back(track.index);
+    completedEids.push_back(track.eid);
+    completedTitles.push_back(track.job.title);
     if (onTrack) onTrack(completed.size());
   }
   void ClearListItems() override { ++clears; }
@@ -115,6 +125,8 @@ class RecordingEvents : public app::engine::JobEvents {
   std::function<void(size_t)> onTrack;
   std::vector<std::string> folders;
   std::vector<size_t> completed;
+  std::vector<uint32_t> completedEids;
+  std::vector<std::string> completedTitles;
   int clears = 0;
   std::vector<unsigned> messages;
   int completions = 0;
