@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -145,7 +146,9 @@ class PlayerDevice {
   bool ownsTransaction() const { return transactionOwner_ == std::this_thread::get_id(); }
   Operation& newOperation(OperationKind kind, int64_t total);
   const Operation* findOperation(uint32_t handle) const;
-  HRESULT saveStore();
+  // Writes the index, or records one change through `record` (a journal
+  // line when the store can).
+  HRESULT saveStore(const std::function<HRESULT(std::string&)>& record = nullptr);
   void discardExport(const char* why);
   HRESULT validate(const PropertyList& properties, bool forAlbum) const;
   uint64_t freeBytes() const;
