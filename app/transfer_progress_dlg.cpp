@@ -52,8 +52,14 @@ void CTransferProgressDlg::SetProgressText(const std::wstring& text) {
 
 void CTransferProgressDlg::SetButtonState(uint32_t flags) {
   state_.setButtonFlags(flags);
-  setItemText(IDC_PROGRESS_BUTTON, winui::MessageText(state_.buttonCaptionId()));
-  enableItem(IDC_PROGRESS_BUTTON, state_.buttonEnabled());
+  // Every progress message sets the state, mostly to what it already is;
+  // a caption set again still repaints the button, which costs more than
+  // the rest of the message.
+  HWND button = item(IDC_PROGRESS_BUTTON);
+  const std::wstring caption = winui::MessageText(state_.buttonCaptionId());
+  if (winui::TextOf(button) != caption) winui::SetText(button, caption);
+  const bool enable = state_.buttonEnabled();
+  if (button && (::IsWindowEnabled(button) != FALSE) != enable) winui::Enable(button, enable);
 }
 
 void CTransferProgressDlg::DrawPicture(int picture) {
@@ -97,7 +103,12 @@ void CTransferProgressDlg::HideAndReleaseMainWindow() {
 }
 
 void CTransferProgressDlg::MakeTopMost() {
-  if (hwnd()) ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (!hwnd()) return;
+  // Already topmost and above every other window: raising it again would
+  // change nothing but still cost a trip to the window system.
+  const bool topMost = (::GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  if (topMost && ::GetTopWindow(nullptr) == hwnd()) return;
+  ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 bool CTransferProgressDlg::isVisible() const { return hwnd() && ::IsWindowVisible(hwnd()); }

@@ -266,6 +266,9 @@ void PrintCosts(const CostSums& costs, size_t tracks) {
               "(index saves %.2f), the program's own work and its log %.2f\n",
               tag, chunks, deviceInTransfer, ms("index-saves"), transfer - tag - chunks - deviceInTransfer);
   std::printf("  main window: progress messages handled %.2f\n", ms("ui-updates"));
+  std::printf("  every area (seconds, times):");
+  for (const auto& [area, sum] : costs) std::printf(" %s %.3f/%u", area.c_str(), sum.first, sum.second);
+  std::printf("\n");
 }
 
 int wmain(int argc, wchar_t** argv) {
