@@ -56,8 +56,11 @@ void CTransferProgressDlg::SetButtonState(uint32_t flags) {
   // a caption set again still repaints the button, which costs more than
   // the rest of the message.
   HWND button = item(IDC_PROGRESS_BUTTON);
-  const std::wstring caption = winui::MessageText(state_.buttonCaptionId());
-  if (winui::TextOf(button) != caption) winui::SetText(button, caption);
+  if (state_.buttonCaptionId() != captionId_ || caption_.empty()) {
+    captionId_ = state_.buttonCaptionId();
+    caption_ = winui::MessageText(captionId_);
+  }
+  if (winui::TextOf(button) != caption_) winui::SetText(button, caption_);
   const bool enable = state_.buttonEnabled();
   if (button && (::IsWindowEnabled(button) != FALSE) != enable) winui::Enable(button, enable);
 }

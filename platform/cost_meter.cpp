@@ -15,8 +15,9 @@ std::atomic<bool> g_on{false};
 
 namespace {
 
-constexpr const char* kAreaNames[] = {"drop-thread", "transfer",    "transaction", "tag-write", "chunk-writes",
-                                      "device-calls", "index-saves", "ui-updates",  "waits"};
+constexpr const char* kAreaNames[] = {"drop-thread", "transfer",     "transaction",
+                                      "tag-write",   "chunk-writes", "device-calls",
+                                      "index-saves", "ui-updates",   "waits"};
 static_assert(sizeof(kAreaNames) / sizeof(kAreaNames[0]) == static_cast<size_t>(Area::kCount));
 
 struct Sums {

@@ -21,8 +21,10 @@
 // difference to a run with the log shows what the log costs.
 //
 //   bench_drop [--files N] [--kb N] [--runs N] [--no-log]   (default 2,000 files of 150 KB, 1 run)
+// clang-format off
 #include <windows.h>
-#include <psapi.h>
+#include <psapi.h>  // after windows.h, which it needs
+// clang-format on
 
 #include <algorithm>
 #include <atomic>
@@ -257,14 +259,16 @@ void PrintCosts(const CostSums& costs, size_t tracks) {
   };
   const double transfer = ms("transfer"), tag = ms("tag-write"), chunks = ms("chunk-writes");
   const double device = ms("device-calls"), transactions = ms("transaction"), thread = ms("drop-thread");
-  std::printf("per track (ms): drop thread %.2f = transfer %.2f + transactions %.2f + waits %.2f + rest %.2f\n",
-              thread, transfer, transactions, ms("waits"), thread - transfer - transactions - ms("waits"));
+  std::printf(
+      "per track (ms): drop thread %.2f = transfer %.2f + transactions %.2f + waits %.2f + rest %.2f\n",
+      thread, transfer, transactions, ms("waits"), thread - transfer - transactions - ms("waits"));
   // The player times every call, transactions included; those the drop
   // thread brackets are counted there already.
   const double deviceInTransfer = std::max(0.0, device - transactions);
-  std::printf("  in the transfer: tag write %.2f, chunk writes %.2f, other device-library calls %.2f "
-              "(index saves %.2f), the program's own work and its log %.2f\n",
-              tag, chunks, deviceInTransfer, ms("index-saves"), transfer - tag - chunks - deviceInTransfer);
+  std::printf(
+      "  in the transfer: tag write %.2f, chunk writes %.2f, other device-library calls %.2f "
+      "(index saves %.2f), the program's own work and its log %.2f\n",
+      tag, chunks, deviceInTransfer, ms("index-saves"), transfer - tag - chunks - deviceInTransfer);
   std::printf("  main window: progress messages handled %.2f\n", ms("ui-updates"));
   std::printf("  every area (seconds, times):");
   for (const auto& [area, sum] : costs) std::printf(" %s %.3f/%u", area.c_str(), sum.first, sum.second);
@@ -341,17 +345,19 @@ int wmain(int argc, wchar_t** argv) {
       stalls.push_back(r.stallMs);
       workingSets.push_back(r.peakWorkingSetMb);
       commits.push_back(r.peakCommitMb);
-      std::printf("run %d: collection %.2f s (read %.2f s), whole drop %.2f s (copy %.2f s), longest stall %lu ms, "
-                  "peak memory %.1f MB working set, %.1f MB committed\n",
-                  run + 1, r.collection, reads.back(), r.whole, copies.back(),
-                  static_cast<unsigned long>(r.stallMs), r.peakWorkingSetMb, r.peakCommitMb);
+      std::printf(
+          "run %d: collection %.2f s (read %.2f s), whole drop %.2f s (copy %.2f s), longest stall %lu ms, "
+          "peak memory %.1f MB working set, %.1f MB committed\n",
+          run + 1, r.collection, reads.back(), r.whole, copies.back(), static_cast<unsigned long>(r.stallMs),
+          r.peakWorkingSetMb, r.peakCommitMb);
       results.push_back(std::move(r));
     }
   }
   // The breakdown of the run with the median whole drop.
   std::vector<size_t> order(results.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return results[a].whole < results[b].whole; });
+  std::sort(order.begin(), order.end(),
+            [&](size_t a, size_t b) { return results[a].whole < results[b].whole; });
   if (!order.empty()) PrintCosts(results[order[order.size() / 2]].costs, fileCount);
   const double read = Median(reads), copy = Median(copies);
   const double collection = Median(collections), whole = Median(wholes), stall = Median(stalls);

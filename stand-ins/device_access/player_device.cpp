@@ -309,8 +309,7 @@ HRESULT PlayerDevice::writeExport(const std::u16string& device, uint32_t operati
   if (HRESULT h = enter(Op::kWriteExportData, &device); hr::Failed(h)) return h;
   if (!export_ || export_->operation != operation) return hr::kInvalidArg;
   if (!data && count) return hr::kPointer;
-  if (settings_.writeDelayMs)
-    std::this_thread::sleep_for(std::chrono::milliseconds(settings_.writeDelayMs));
+  if (settings_.writeDelayMs) std::this_thread::sleep_for(std::chrono::milliseconds(settings_.writeDelayMs));
   HRESULT h = export_->assembly.write(data, count);
   if (hr::Failed(h)) {
     diagnostics_->log.line("WriteExportData of " + std::to_string(count) + " bytes refused (" + Hex(h) +

@@ -433,6 +433,7 @@ HRESULT PlayerStore::load(const sys::Path& folder, std::string& problem) {
   currentFile_ = -1;
   usedBytes_ = indexBytes_ = journalBytes_ = 0;
   journal_ = Journal::kNone;
+  journalFile_.reset();
   // The newest complete index of the two is in force; the other is the
   // one before it, or a save that was cut short.
   bool anyFile = false;
@@ -520,6 +521,7 @@ HRESULT PlayerStore::save(std::string& problem) {
   // its generation. If that fails the next change writes an index again.
   journalBytes_ = 0;
   journal_ = Journal::kNone;
+  journalFile_.reset();
   if (std::FILE* j = sys::OpenStdioFile(folder_ / kJournalName, "wb")) {
     const std::string header = std::string(kJournalMagic) + ' ' + std::to_string(generation_) + '\n';
     const bool headerWritten = std::fwrite(header.data(), 1, header.size(), j) == header.size();
@@ -541,11 +543,15 @@ HRESULT PlayerStore::appendJournal(const std::string& body, std::string& problem
     return save(problem);
   }
   const std::string line = body + " #" + HashText(Hash(body.data(), body.size())) + '\n';
-  std::FILE* f = sys::OpenStdioFile(folder_ / kJournalName, "ab");
-  bool written = f && std::fwrite(line.data(), 1, line.size(), f) == line.size();
-  written = f && std::fclose(f) == 0 && written;
+  if (!journalFile_) {
+    if (std::FILE* opened = sys::OpenStdioFile(folder_ / kJournalName, "ab"))
+      journalFile_.reset(opened, [](std::FILE* file) { std::fclose(file); });
+  }
+  std::FILE* f = journalFile_.get();
+  const bool written = f && std::fwrite(line.data(), 1, line.size(), f) == line.size() && std::fflush(f) == 0;
   if (!written) {
     // Part of the line may be there: nothing more is appended behind it.
+    journalFile_.reset();
     journal_ = Journal::kTorn;
     problem = "cannot write " + sys::AnsiFromPath(folder_ / kJournalName);
     return kWriteFault;

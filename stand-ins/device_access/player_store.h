@@ -22,7 +22,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -131,11 +133,14 @@ class PlayerStore {
   std::map<uint32_t, StoredTrack> tracks_;
   uint32_t nextId_ = kFirstObjectId;
   uint64_t generation_ = 0;
-  int currentFile_ = -1;  // which of kIndexNames holds the index in force
-  uint64_t usedBytes_ = 0;  // sum of the track files' sizes
-  uint64_t indexBytes_ = 0;    // size of the index in force
-  uint64_t journalBytes_ = 0;  // journal lines after it
+  int currentFile_ = -1;              // which of kIndexNames holds the index in force
+  uint64_t usedBytes_ = 0;            // sum of the track files' sizes
+  uint64_t indexBytes_ = 0;           // size of the index in force
+  uint64_t journalBytes_ = 0;         // journal lines after it
   Journal journal_ = Journal::kNone;  // the journal of this generation
+  // Kept open for appending between changes, as a device keeps its index
+  // open; every line is flushed before the change counts as saved.
+  std::shared_ptr<std::FILE> journalFile_;
 };
 
 }  // namespace standin
