@@ -106,9 +106,6 @@ KvxFileRet RewriteThroughTempFile(TagFileOps& ops, const sys::Path& target, cons
 KvxFileRet RewriteWithTag(TagFileOps& ops, const sys::Path& target, const Bytes& newTag, uint64_t oldLength) {
   try {
     if (newTag.size() == oldLength && oldLength != 0) return RewriteInPlace(ops, target, newTag);
-    // A target that does not exist yet has no content to keep: the tag is
-    // the whole file and goes straight into it, not through a copy.
-    if (oldLength == 0 && !ops.exists(target)) return RewriteInPlace(ops, target, newTag);
     return RewriteThroughTempFile(ops, target, newTag, oldLength);
   } catch (const std::bad_alloc&) {
     return KvxFileRet::kOutOfMemory;

@@ -150,14 +150,6 @@ TEST_F(TagFileTest, AMissingFileHasNoTagAndGetsOneAlone) {
   EXPECT_FALSE(sys::FileExists(other));
 }
 
-TEST_F(TagFileTest, AMissingFileIsWrittenWithoutATemporaryCopy) {
-  // A new track: nothing to keep, so the tag goes straight into the file
-  // and no temporary file is even named.
-  FaultyTagFileOps ops(tempFolder.path(), Fault::kNoTempName);
-  ASSERT_EQ(Edit(target, [](KVXTag& t) { Put(t, "TIT2", u"", u"t"); }, ops), KvxFileRet::kOk);
-  EXPECT_EQ(testsupport::ReadFile(target), Tag({Frame("TIT2", {0x02, 0, 't'})}, 3072 - 23));
-}
-
 TEST_F(TagFileTest, ReadRefusesUnreadableFilesAndTagsLongerThanTheFile) {
   KVXTag tag;
   EXPECT_EQ(container::ReadTagFile(tag, sys::Path()), KvxFileRet::kNoFileName);
