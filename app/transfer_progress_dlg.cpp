@@ -56,8 +56,9 @@ void CTransferProgressDlg::SetButtonState(uint32_t flags) {
   // a caption set again still repaints the button, which costs more than
   // the rest of the message.
   HWND button = item(IDC_PROGRESS_BUTTON);
-  if (state_.buttonCaptionId() != captionId_ || caption_.empty()) {
+  if (state_.buttonCaptionId() != captionId_ || winui::MessageModule() != captionModule_) {
     captionId_ = state_.buttonCaptionId();
+    captionModule_ = winui::MessageModule();
     caption_ = winui::MessageText(captionId_);
   }
   if (winui::TextOf(button) != caption_) winui::SetText(button, caption_);

@@ -210,7 +210,8 @@ RunResult RunDrop(const fs::path& program, const fs::path& player, const fs::pat
   r.stallMs = worst.load();
 
   size_t onPlayer = 0;
-  for (const auto& e : fs::directory_iterator(player / "tracks")) onPlayer += e.is_regular_file() ? 1 : 0;
+  for (const auto& e : fs::recursive_directory_iterator(player / "tracks"))
+    onPlayer += e.is_regular_file() ? 1 : 0;
   r.ok = onPlayer == count && outcome.result == DRAGDROP_S_DROP;
   if (!r.ok) std::fprintf(stderr, "bench_drop: %zu of %zu tracks on the player\n", onPlayer, count);
 

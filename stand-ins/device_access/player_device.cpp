@@ -291,6 +291,8 @@ HRESULT PlayerDevice::startExport(const std::u16string& device, uint32_t parent,
   ex->placement = placement;
   for (const auto& [id, value] : properties) ex->properties[id] = value;
   const sys::Path path = store_.tracksFolder() / PlayerStore::TrackFileName(ex->trackId);
+  std::error_code madeFolder;
+  std::filesystem::create_directories(path.parent_path(), madeFolder);
   if (sys::FileExists(path)) {
     std::error_code ec;
     std::filesystem::remove(path, ec);  // the destination never exists before the export

@@ -181,9 +181,21 @@ bool ReadWholeFile(const sys::Path& path, std::string& text) {
 }  // namespace
 
 std::string PlayerStore::TrackFileName(uint32_t id) {
-  char name[32];
-  std::snprintf(name, sizeof name, "track-%08u.kvx", id);
+  char name[48];
+  std::snprintf(name, sizeof name, "%05u/track-%08u.kvx", id / kTracksPerFolder, id);
   return name;
+}
+
+std::vector<std::string> PlayerStore::FilesInTracksFolder(const sys::Path& tracksFolder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (auto it = std::filesystem::recursive_directory_iterator(tracksFolder, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    if (it->is_directory(ec)) continue;
+    const auto name = it->path().lexically_relative(tracksFolder).generic_u8string();
+    names.emplace_back(name.begin(), name.end());
+  }
+  return names;
 }
 
 StoredAlbum* PlayerStore::album(uint32_t id) {
@@ -490,13 +502,9 @@ void PlayerStore::removeOrphanFiles() {
   std::set<std::string> known;
   for (const auto& [id, t] : tracks_) known.insert(t.fileName);
   std::error_code ec;
-  std::vector<sys::Path> orphans;
-  for (auto it = std::filesystem::directory_iterator(tracksFolder(), ec);
-       !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-    const auto name = it->path().filename().u8string();
-    if (!known.count(std::string(name.begin(), name.end()))) orphans.push_back(it->path());
+  for (const std::string& name : FilesInTracksFolder(tracksFolder())) {
+    if (!known.count(name)) std::filesystem::remove(tracksFolder() / sys::Path(sys::Utf16FromUtf8(name)), ec);
   }
-  for (const auto& p : orphans) std::filesystem::remove(p, ec);
 }
 
 HRESULT PlayerStore::save(std::string& problem) {

@@ -76,7 +76,15 @@ class PlayerStore {
   const sys::Path& folder() const { return folder_; }
   sys::Path tracksFolder() const { return folder_ / kTracksFolderName; }
   sys::Path trackPath(const StoredTrack& t) const { return tracksFolder() / t.fileName; }
+  // "<group>/track-<id>.kvx": the tracks are spread over folders of
+  // kTracksPerFolder, because looking up a name that does not exist yet
+  // (every new track's file) reads its whole folder on some systems, and a
+  // device's cost per track does not grow with the tracks it holds.
+  static constexpr uint32_t kTracksPerFolder = 256;
   static std::string TrackFileName(uint32_t id);
+  // Every file below the tracks folder, as "<group>/<name>" (or "<name>"
+  // directly inside it), in no particular order.
+  static std::vector<std::string> FilesInTracksFolder(const sys::Path& tracksFolder);
 
   const std::vector<StoredAlbum>& albums() const { return albums_; }
   const std::map<uint32_t, StoredTrack>& tracks() const { return tracks_; }

@@ -113,12 +113,16 @@ TEST_F(PlayerStoreTest, OpeningRemovesWhatAnInterruptedRunLeft) {
   const uint32_t albumId = store.addAlbum(store.allocateId()).id;
   store.insertTrack(albumId, 0, Track(store, u"kept"));
   ASSERT_EQ(store.save(problem), hr::kOk);
+  const sys::Path kept = store.trackPath(store.tracks().begin()->second);
+  std::filesystem::create_directories(kept.parent_path());
   testsupport::WriteFile(store.tracksFolder() / "track-00000999.kvx", std::string("half"));
-  testsupport::WriteFile(store.trackPath(store.tracks().begin()->second), std::string("whole"));
+  testsupport::WriteFile(kept.parent_path() / "track-00000300.kvx", std::string("half"));
+  testsupport::WriteFile(kept, std::string("whole"));
   PlayerStore again;
   ASSERT_EQ(again.open(dir.path(), problem), hr::kOk);
-  EXPECT_FALSE(std::filesystem::exists(again.tracksFolder() / "track-00000999.kvx"));
-  EXPECT_TRUE(std::filesystem::exists(again.tracksFolder() / PlayerStore::TrackFileName(257)));
+  EXPECT_EQ(PlayerStore::FilesInTracksFolder(again.tracksFolder()),
+            std::vector<std::string>{PlayerStore::TrackFileName(257)});
+  EXPECT_EQ(PlayerStore::TrackFileName(257), "00001/track-00000257.kvx");
 }
 
 TEST_F(PlayerStoreTest, AlbumsMoveBeforeAndAfterTheReference) {
@@ -160,6 +164,7 @@ TEST_F(PlayerStoreTest, OnlyEmptyAlbumsGoAndTrackRemovalDeletesTheFile) {
   const uint32_t a = store.addAlbum(store.allocateId()).id;
   store.insertTrack(a, 0, Track(store, u"t"));
   const auto file = store.trackPath(store.tracks().begin()->second);
+  std::filesystem::create_directories(file.parent_path());
   testsupport::WriteFile(file, std::string("x"));
   EXPECT_EQ(store.removeAlbum(a), standin::kNotEmpty);
   EXPECT_TRUE(store.removeTrack(257));
