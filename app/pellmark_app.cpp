@@ -7,6 +7,7 @@
 #include "app/help_command.h"
 #include "app/message_ids.h"
 #include "app/pellmark_dlg.h"
+#include "platform/cost_meter.h"
 #include "platform/system.h"
 #include "winui/error_report.h"
 #include "winui/message_text.h"
@@ -74,6 +75,7 @@ bool CPellmarkApp::InitInstance() {
                                 ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
   ::InitCommonControlsEx(&controls);
   progress_.Create(nullptr);
+  costs::StartFromEnvironment("program");
   StartLog();
   logLockNames();
 
@@ -94,6 +96,7 @@ void CPellmarkApp::logLockNames() const {
 }
 
 int CPellmarkApp::ExitInstance() {
+  costs::Report();
   locks_.ReleaseLocal();
   locks_.ReleaseGlobal();
   com_.reset();

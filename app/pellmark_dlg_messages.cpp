@@ -13,6 +13,7 @@
 #include "app/transfer_progress_dlg.h"
 #include "mp3/tag_code_page.h"
 #include "platform/codepage.h"
+#include "platform/cost_meter.h"
 #include "winui/message_text.h"
 
 namespace app {
@@ -31,6 +32,9 @@ std::u16string FromCodePage(uint32_t codePage, const std::string& narrow) {
 
 bool CPellmarkDlg::dispatchRegistered(UINT message, WPARAM wParam, LPARAM lParam) {
   using namespace messages;
+  // Registered messages are numbered from 0xC000 on.
+  if (message < 0xC000) return false;
+  costs::Scope meter(costs::Area::kUiUpdates);
   if (kMediumChanged.is(message)) {
     onMediumChanged(wParam, lParam);
   } else if (kRunningState.is(message)) {

@@ -54,8 +54,18 @@ void CTransferProgressDlg::SetButtonState(uint32_t flags) {
   // A late progress report of the track must not offer Cancel again.
   if (flags_.pastCancel.load() != 0 && !(flags & kProgressButtonCloses)) flags |= kProgressButtonDisabled;
   state_.setButtonFlags(flags);
-  setItemText(IDC_PROGRESS_BUTTON, winui::MessageText(state_.buttonCaptionId()));
-  enableItem(IDC_PROGRESS_BUTTON, state_.buttonEnabled());
+  // Every progress message sets the state, mostly to what it already is;
+  // a caption set again still repaints the button, which costs more than
+  // the rest of the message.
+  HWND button = item(IDC_PROGRESS_BUTTON);
+  if (state_.buttonCaptionId() != captionId_ || winui::MessageModule() != captionModule_) {
+    captionId_ = state_.buttonCaptionId();
+    captionModule_ = winui::MessageModule();
+    caption_ = winui::MessageText(captionId_);
+  }
+  if (winui::TextOf(button) != caption_) winui::SetText(button, caption_);
+  const bool enable = state_.buttonEnabled();
+  if (button && (::IsWindowEnabled(button) != FALSE) != enable) winui::Enable(button, enable);
 }
 
 void CTransferProgressDlg::NotePastCancel(bool past) {
@@ -112,7 +122,12 @@ void CTransferProgressDlg::HideAndReleaseMainWindow() {
 }
 
 void CTransferProgressDlg::MakeTopMost() {
-  if (hwnd()) ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (!hwnd()) return;
+  // Already topmost and above every other window: raising it again would
+  // change nothing but still cost a trip to the window system.
+  const bool topMost = (::GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  if (topMost && ::GetTopWindow(nullptr) == hwnd()) return;
+  ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 bool CTransferProgressDlg::isVisible() const { return hwnd() && ::IsWindowVisible(hwnd()); }

@@ -71,6 +71,11 @@ class CTransferProgressDlg final : public winui::CDialog {
   HWND mainWindow_ = nullptr;
   win::UniqueBitmap pictures_[2];
   int picture_ = 0;
+  // The button's caption for captionId_ from captionModule_, looked up once
+  // per change of state rather than once per progress message.
+  unsigned captionId_ = 0;
+  HMODULE captionModule_ = nullptr;
+  std::wstring caption_;
 };
 
 }  // namespace app

@@ -10,6 +10,7 @@
 #include "container/fringe_ids.h"
 #include "container/tag_header.h"
 #include "container/tag_layout.h"
+#include "platform/cost_meter.h"
 
 namespace device {
 
@@ -36,6 +37,7 @@ HRESULT CreateEmptyTag(const sys::Path& destination) {
 
 HRESULT WriteFringeData(const sys::Path& destination, const mp3::TrackInfo& job,
                         const std::function<bool()>& stopRequested) {
+  costs::Scope meter(costs::Area::kTagWrite);
   auto stop = [&] { return stopRequested && stopRequested(); };
   if (stop()) return hr::kFalse;
   if (!sys::FileExists(destination)) {

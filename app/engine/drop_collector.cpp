@@ -40,6 +40,14 @@ void DropCollector::ShowFinalText(unsigned messageId) {
   host_.BringProgressToFront();
 }
 
+void DropCollector::RepaintWhenDue() {
+  const uint64_t now = host_.TickMs();
+  if (repainted_ && now - repaintedAtMs_ < kRepaintEveryMs) return;
+  repainted_ = true;
+  repaintedAtMs_ = now;
+  host_.RepaintProgress();
+}
+
 DropCollector::ReportOutcome DropCollector::ReportOutOfSpace(size_t nameIndex, CountSeparator separator) {
   // The report names the files that fit: the tracks collected so far.
   const size_t fitting = lists_.QueueSize() + lists_.PoolSize() + lists_.FolderItemCount();
@@ -148,13 +156,14 @@ int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
         }
       }
     }
-    host_.RepaintProgress();
+    RepaintWhenDue();
     host_.PumpMessages(kMessagesPerName);
   }
 
   // A cancel seen while the last name's messages ran: the progress window
   // is gone already, so no transfer may start behind it.
   if (EndIfCancelled()) return 1;
+  host_.RepaintProgress();
   host_.DoOleDrop(accepted_, refused_);
   if (folderDropped) host_.ShowLastRow();
   return 1;
@@ -211,7 +220,7 @@ int DropCollector::CollectFolder(const std::u16string& folder, const std::u16str
     } else {
       continue;
     }
-    host_.RepaintProgress();
+    RepaintWhenDue();
     host_.PumpMessages(kMessagesPerName);
   }
   return answer;

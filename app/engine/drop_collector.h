@@ -47,6 +47,8 @@ class DropCollectorHost {
   virtual void SetProgressClosing() = 0;
   virtual void BringProgressToFront() = 0;
   virtual void RepaintProgress() = 0;
+  // A millisecond clock for spacing the repaints.
+  virtual uint64_t TickMs() = 0;
   // Hides the progress window and gives the main window back.
   virtual void HideProgress() = 0;
   virtual void EnableMainWindow(bool enable) = 0;
@@ -65,6 +67,7 @@ class DropCollector {
   static constexpr int kNothingCollected = 0;
   static constexpr int kCancelled = -1;
   static constexpr int kOutOfSpace = -2;
+  static constexpr uint64_t kRepaintEveryMs = 50;
 
   DropCollector(DropCollectorHost& host, JobLists& lists, TransferFlags& flags)
       : host_(host), lists_(lists), flags_(flags) {}
@@ -91,12 +94,18 @@ class DropCollector {
   // window back and answers true (the drop ends without transfer).
   bool EndIfCancelled();
   void LogAvailableSpace(int64_t freeBytes, uint64_t size) const;
+  // Repaints the progress window unless it was repainted less than
+  // kRepaintEveryMs ago: painting it after every file costs more than
+  // checking the file.
+  void RepaintWhenDue();
 
   DropCollectorHost& host_;
   JobLists& lists_;
   TransferFlags& flags_;
   bool accepted_ = false;
   bool refused_ = false;
+  bool repainted_ = false;
+  uint64_t repaintedAtMs_ = 0;
 };
 
 }  // namespace app::engine

@@ -24,6 +24,7 @@ class CDropCollectorHost final : public DropCollectorHost {
   void SetProgressClosing() override;
   void BringProgressToFront() override;
   void RepaintProgress() override;
+  uint64_t TickMs() override { return ::GetTickCount64(); }
   void HideProgress() override;
   void EnableMainWindow(bool enable) override { host_.EnableMainWindow(enable); }
   void PumpMessages(int count) override;

@@ -3,6 +3,7 @@
 
 #include "app/engine/job_device.h"
 #include "device/ipac_wrap.h"
+#include "platform/cost_meter.h"
 
 namespace app::engine {
 
@@ -10,14 +11,22 @@ class CWrapJobDevice final : public JobDevice {
  public:
   explicit CWrapJobDevice(device::CIPACWrap& wrap) : wrap_(wrap) {}
 
-  HRESULT StartTransaction() override { return wrap_.StartTransaction(); }
-  HRESULT EndTransaction() override { return wrap_.EndTransaction(); }
+  HRESULT StartTransaction() override {
+    costs::Scope meter(costs::Area::kTransaction);
+    return wrap_.StartTransaction();
+  }
+  HRESULT EndTransaction() override {
+    costs::Scope meter(costs::Area::kTransaction);
+    return wrap_.EndTransaction();
+  }
   HRESULT CreateAlbum(const std::u16string& name, uint32_t& eid) override {
+    costs::Scope meter(costs::Area::kTransaction);
     return wrap_.CreateAlbum(name, eid);
   }
   HRESULT WaitForCurrentOperation() override { return wrap_.WaitForCurrentOperation(); }
   HRESULT Transfer(const TransferJob& job, uint32_t albumEid, uint32_t placement,
                    uint32_t& newTrackEid) override {
+    costs::Scope meter(costs::Area::kTransfer);
     return wrap_.Transfer(job, albumEid, placement, &newTrackEid);
   }
   // EnumTracks without records: the album's child count.

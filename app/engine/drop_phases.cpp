@@ -9,6 +9,7 @@
 #include "app/debug_log.h"
 #include "app/message_ids.h"
 #include "platform/codepage.h"
+#include "platform/cost_meter.h"
 
 namespace app::engine {
 namespace {
@@ -98,6 +99,7 @@ int TransferJobBracketed(DropContext& c, const TransferJob& job, uint32_t albumE
 }
 
 void Pause(const DropContext& c) {
+  costs::Scope meter(costs::Area::kWaits);
   if (c.batchPause.count() > 0) std::this_thread::sleep_for(c.batchPause);
 }
 

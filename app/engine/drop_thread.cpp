@@ -7,6 +7,7 @@
 #include "app/engine/drop_events_win32.h"
 #include "app/engine/drop_phases.h"
 #include "app/message_ids.h"
+#include "platform/cost_meter.h"
 #include "winui/message_text.h"
 
 namespace app::engine {
@@ -55,6 +56,7 @@ DWORD WINAPI CDropThread::ThreadProc(void* parameter) {
 }
 
 void CDropThread::Run() {
+  costs::Scope meter(costs::Area::kDropThread);
   // COM for the device-access library's calls made on this thread.
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   try {

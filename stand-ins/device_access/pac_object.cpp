@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/cost_meter.h"
 #include "stand-ins/device_access/standin_results.h"
 #include "stand-ins/device_access/task_memory_watch.h"
 #include "stand-ins/device_access/variant_values.h"
@@ -38,9 +39,13 @@ HRESULT ReadEntries(ULONG count, const device::PropertyEntry* entries, PropertyL
 
 PacObject::PacObject(sys::Path libraryFolder) : device_(std::move(libraryFolder)) {
   g_moduleReferences.fetch_add(1);
+  costs::StartFromEnvironment("player");
 }
 
-PacObject::~PacObject() { g_moduleReferences.fetch_sub(1); }
+PacObject::~PacObject() {
+  costs::Report();
+  g_moduleReferences.fetch_sub(1);
+}
 
 HRESULT PacObject::QueryInterface(REFIID riid, void** out) {
   if (!out) return E_POINTER;
@@ -88,6 +93,7 @@ HRESULT PacObject::Initialize(ULONG mode, LPCWSTR folder1, LPCWSTR folder2) {
 }
 
 HRESULT PacObject::GetDeviceList(ULONG* count, BSTR** names) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!count || !names) return E_POINTER;
   *count = 0;
   *names = nullptr;
@@ -111,6 +117,7 @@ HRESULT PacObject::GetDeviceList(ULONG* count, BSTR** names) {
 }
 
 HRESULT PacObject::IsDeviceConnected(BSTR device, ULONG* connected) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!connected) return E_POINTER;
   uint32_t flag = 0;
   HRESULT h = device_.isDeviceConnected(Name(device), flag);
@@ -119,6 +126,7 @@ HRESULT PacObject::IsDeviceConnected(BSTR device, ULONG* connected) {
 }
 
 HRESULT PacObject::GetMediumCapacity(LONGLONG* third, LONGLONG* freeBytes, LONGLONG* capacity) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!third || !freeBytes || !capacity) return E_POINTER;
   int64_t t = 0, f = 0, c = 0;
   HRESULT h = device_.getMediumCapacity(t, f, c);
@@ -128,11 +136,18 @@ HRESULT PacObject::GetMediumCapacity(LONGLONG* third, LONGLONG* freeBytes, LONGL
   return h;
 }
 
-HRESULT PacObject::StartTransaction(BSTR device) { return device_.startTransaction(Name(device)); }
+HRESULT PacObject::StartTransaction(BSTR device) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
+  return device_.startTransaction(Name(device));
+}
 
-HRESULT PacObject::EndTransaction(BSTR device) { return device_.endTransaction(Name(device)); }
+HRESULT PacObject::EndTransaction(BSTR device) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
+  return device_.endTransaction(Name(device));
+}
 
 HRESULT PacObject::StartExportOperation(BSTR device, device::ExportParameters* params, ULONG* operation) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!params || !operation) return E_POINTER;
   *operation = 0;
   PropertyList properties;
@@ -148,14 +163,17 @@ HRESULT PacObject::StartExportOperation(BSTR device, device::ExportParameters* p
 }
 
 HRESULT PacObject::WriteExportData(BSTR device, ULONG operation, ULONG count, const BYTE* data) {
+  costs::Scope meter(costs::Area::kChunkWrites);
   return device_.writeExport(Name(device), operation, data, count);
 }
 
 HRESULT PacObject::EndExportOperation(BSTR device, ULONG operation) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   return device_.endExport(Name(device), operation);
 }
 
 HRESULT PacObject::ResolveObject(BSTR device, ULONG id, ULONG* token) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!token) return E_POINTER;
   uint32_t t = 0;
   HRESULT h = device_.resolveObject(Name(device), id, t);
@@ -164,10 +182,12 @@ HRESULT PacObject::ResolveObject(BSTR device, ULONG id, ULONG* token) {
 }
 
 HRESULT PacObject::RemoveObject(BSTR device, ULONG token) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   return device_.removeObject(Name(device), token);
 }
 
 HRESULT PacObject::GetCurrentOperation(BSTR device, ULONG* operation) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!operation) return E_POINTER;
   uint32_t op = 0;
   HRESULT h = device_.getCurrentOperation(Name(device), op);
@@ -176,10 +196,12 @@ HRESULT PacObject::GetCurrentOperation(BSTR device, ULONG* operation) {
 }
 
 HRESULT PacObject::CancelOperation(BSTR device, ULONG operation) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   return device_.cancelOperation(Name(device), operation);
 }
 
 HRESULT PacObject::GetOperationProgress(BSTR device, ULONG operation, LONGLONG* current, LONGLONG* total) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!current || !total) return E_POINTER;
   int64_t c = 0, t = 0;
   HRESULT h = device_.getOperationProgress(Name(device), operation, c, t);
@@ -189,6 +211,7 @@ HRESULT PacObject::GetOperationProgress(BSTR device, ULONG operation, LONGLONG* 
 }
 
 HRESULT PacObject::EnumMediumIds(BSTR device, ULONG* count, ULONG** kinds, ULONG** second) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!count || !kinds || !second) return E_POINTER;
   *count = 0;
   *kinds = *second = nullptr;
@@ -205,6 +228,7 @@ HRESULT PacObject::EnumMediumIds(BSTR device, ULONG* count, ULONG** kinds, ULONG
 }
 
 HRESULT PacObject::GetRootFolder(BSTR device, ULONG kind, ULONG* root) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!root) return E_POINTER;
   uint32_t r = 0;
   HRESULT h = device_.getRootFolder(Name(device), kind, r);
@@ -213,6 +237,7 @@ HRESULT PacObject::GetRootFolder(BSTR device, ULONG kind, ULONG* root) {
 }
 
 HRESULT PacObject::GetChildCount(BSTR device, ULONG parent, ULONG* count) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!count) return E_POINTER;
   uint32_t n = 0;
   HRESULT h = device_.getChildCount(Name(device), parent, n);
@@ -221,6 +246,7 @@ HRESULT PacObject::GetChildCount(BSTR device, ULONG parent, ULONG* count) {
 }
 
 HRESULT PacObject::GetChildIds(BSTR device, ULONG parent, ULONG count, const ULONG* positions, ULONG** ids) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!ids || (count && !positions)) return E_POINTER;
   *ids = nullptr;
   std::vector<uint32_t> p(positions, positions + count), found;
@@ -230,6 +256,7 @@ HRESULT PacObject::GetChildIds(BSTR device, ULONG parent, ULONG count, const ULO
 
 HRESULT PacObject::GetProperties(BSTR device, ULONG id, ULONG count, const ULONG* propertyIds,
                                  device::PropertyEntry** block) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!block || (count && !propertyIds)) return E_POINTER;
   *block = nullptr;
   std::vector<PropertyValue> values;
@@ -264,12 +291,14 @@ HRESULT PacObject::GetProperties(BSTR device, ULONG id, ULONG count, const ULONG
 }
 
 HRESULT PacObject::SetProperties(BSTR device, ULONG id, ULONG count, const device::PropertyEntry* block) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   PropertyList properties;
   if (HRESULT h = ReadEntries(count, block, properties); FAILED(h)) return h;
   return device_.setProperties(Name(device), id, properties);
 }
 
 HRESULT PacObject::CreateObject(BSTR device, ULONG kind, ULONG parent, ULONG objectKind, ULONG* id) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!id) return E_POINTER;
   uint32_t n = 0;
   HRESULT h = device_.createObject(Name(device), kind, parent, objectKind, n);
@@ -279,6 +308,7 @@ HRESULT PacObject::CreateObject(BSTR device, ULONG kind, ULONG parent, ULONG obj
 
 HRESULT PacObject::MoveObjects(BSTR device, ULONG reference, ULONG placement, ULONG count, const ULONG* ids,
                                HRESULT** results) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!results || (count && !ids)) return E_POINTER;
   *results = nullptr;
   std::vector<uint32_t> items(ids, ids + count);
@@ -290,6 +320,7 @@ HRESULT PacObject::MoveObjects(BSTR device, ULONG reference, ULONG placement, UL
 }
 
 HRESULT PacObject::DeleteFolders(BSTR device, ULONG count, const ULONG* ids, HRESULT** results) {
+  costs::Scope meter(costs::Area::kDeviceCalls);
   if (!results || (count && !ids)) return E_POINTER;
   *results = nullptr;
   std::vector<uint32_t> items(ids, ids + count);

@@ -8,6 +8,7 @@
 
 #include "device/property_ids.h"
 #include "platform/codepage.h"
+#include "platform/cost_meter.h"
 #include "stand-ins/device_access/player_folder.h"
 #include "stand-ins/device_access/standin_results.h"
 
@@ -241,9 +242,10 @@ void PlayerDevice::writeDelay() const {
   if (settings_.writeDelayMs) std::this_thread::sleep_for(std::chrono::milliseconds(settings_.writeDelayMs));
 }
 
-HRESULT PlayerDevice::saveStore() {
+HRESULT PlayerDevice::saveStore(const std::function<HRESULT(std::string&)>& record) {
+  costs::Scope meter(costs::Area::kIndexSaves);
   std::string problem;
-  HRESULT h = store_.save(problem);
+  HRESULT h = record ? record(problem) : store_.save(problem);
   if (hr::Failed(h)) diagnostics_->log.line("cannot save the index: " + problem);
   return h;
 }
@@ -300,6 +302,8 @@ HRESULT PlayerDevice::startExport(const std::u16string& device, uint32_t parent,
   ex->placement = placement;
   for (const auto& [id, value] : properties) ex->properties[id] = value;
   const sys::Path path = store_.tracksFolder() / PlayerStore::TrackFileName(ex->trackId);
+  std::error_code madeFolder;
+  std::filesystem::create_directories(path.parent_path(), madeFolder);
   if (sys::FileExists(path)) {
     std::error_code ec;
     std::filesystem::remove(path, ec);  // the destination never exists before the export
@@ -348,7 +352,8 @@ HRESULT PlayerDevice::endExport(const std::u16string& device, uint32_t operation
   const uint32_t album = export_->album;
   const uint32_t id = track.id;
   store_.insertTrack(album, position, std::move(track));
-  if (HRESULT h = saveStore(); hr::Failed(h)) {
+  if (HRESULT h = saveStore([&](std::string& problem) { return store_.saveAddedTrack(id, problem); });
+      hr::Failed(h)) {
     store_.removeTrack(id);  // also deletes the file
     export_.reset();
     return h;
@@ -549,7 +554,7 @@ HRESULT PlayerDevice::setProperties(const std::u16string& device, uint32_t id,
   const PropertyMap before = *props;
   for (const auto& [pid, value] : properties) (*props)[pid] = value;
   if (!stored) return hr::kOk;
-  HRESULT h = saveStore();
+  HRESULT h = saveStore([&](std::string& problem) { return store_.saveProperties(id, problem); });
   if (hr::Failed(h)) *props = before;
   return h;
 }
@@ -569,7 +574,8 @@ HRESULT PlayerDevice::createObject(const std::u16string& device, uint32_t kind, 
   }
   const uint32_t newId = store_.allocateId();
   store_.addAlbum(newId);
-  if (HRESULT h = saveStore(); hr::Failed(h)) {
+  if (HRESULT h = saveStore([&](std::string& problem) { return store_.saveAddedAlbum(newId, problem); });
+      hr::Failed(h)) {
     store_.removeAlbum(newId);
     return h;
   }

@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -151,7 +152,9 @@ class PlayerDevice {
   Operation* findOperation(uint32_t handle);
   // write-delay-ms: a write to the medium takes its time.
   void writeDelay() const;
-  HRESULT saveStore();
+  // Writes the index, or records one change through `record` (a journal
+  // line when the store can).
+  HRESULT saveStore(const std::function<HRESULT(std::string&)>& record = nullptr);
   void discardExport(const char* why);
   HRESULT validate(const PropertyList& properties, bool forAlbum) const;
   uint64_t freeBytes() const;

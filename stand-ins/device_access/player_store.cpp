@@ -15,6 +15,7 @@ namespace standin {
 namespace {
 
 constexpr const char* kIndexMagic = "pellmark-player-index 2";
+constexpr const char* kJournalMagic = "pellmark-player-journal 1";
 
 // FNV-1a, 64 bits: enough to tell a complete index from a torn one.
 uint64_t Hash(const char* data, size_t n) {
@@ -180,9 +181,21 @@ bool ReadWholeFile(const sys::Path& path, std::string& text) {
 }  // namespace
 
 std::string PlayerStore::TrackFileName(uint32_t id) {
-  char name[32];
-  std::snprintf(name, sizeof name, "track-%08u.kvx", id);
+  char name[48];
+  std::snprintf(name, sizeof name, "%05u/track-%08u.kvx", id / kTracksPerFolder, id);
   return name;
+}
+
+std::vector<std::string> PlayerStore::FilesInTracksFolder(const sys::Path& tracksFolder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (auto it = std::filesystem::recursive_directory_iterator(tracksFolder, ec);
+       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    if (it->is_directory(ec)) continue;
+    const auto name = it->path().lexically_relative(tracksFolder).generic_u8string();
+    names.emplace_back(name.begin(), name.end());
+  }
+  return names;
 }
 
 StoredAlbum* PlayerStore::album(uint32_t id) {
@@ -208,10 +221,9 @@ uint32_t PlayerStore::albumOf(uint32_t trackId) const {
   return 0;
 }
 
-uint64_t PlayerStore::usedBytes() const {
-  uint64_t sum = 0;
-  for (const auto& [id, t] : tracks_) sum += t.fileBytes;
-  return sum;
+void PlayerStore::recountUsedBytes() {
+  usedBytes_ = 0;
+  for (const auto& [id, t] : tracks_) usedBytes_ += t.fileBytes;
 }
 
 int64_t PlayerStore::albumPlayTime(const StoredAlbum& a) const {
@@ -238,6 +250,8 @@ void PlayerStore::insertTrack(uint32_t albumId, size_t position, StoredTrack tra
   position = std::min(position, a->tracks.size());
   a->tracks.insert(a->tracks.begin() + static_cast<std::ptrdiff_t>(position), track.id);
   const uint32_t id = track.id;
+  usedBytes_ += track.fileBytes;
+  if (auto old = tracks_.find(id); old != tracks_.end()) usedBytes_ -= old->second.fileBytes;
   tracks_[id] = std::move(track);
 }
 
@@ -247,6 +261,7 @@ bool PlayerStore::removeTrack(uint32_t id) {
   std::error_code ec;
   std::filesystem::remove(trackPath(it->second), ec);
   for (auto& a : albums_) a.tracks.erase(std::remove(a.tracks.begin(), a.tracks.end(), id), a.tracks.end());
+  usedBytes_ -= it->second.fileBytes;
   tracks_.erase(it);
   return true;
 }
@@ -416,6 +431,8 @@ bool PlayerStore::parseIndex(const std::string& text, std::string& problem) {
   tracks_ = std::move(tracks);
   nextId_ = nextId;
   generation_ = generation;
+  indexBytes_ = text.size();
+  recountUsedBytes();
   return true;
 }
 
@@ -426,6 +443,9 @@ HRESULT PlayerStore::load(const sys::Path& folder, std::string& problem) {
   nextId_ = kFirstObjectId;
   generation_ = 0;
   currentFile_ = -1;
+  usedBytes_ = indexBytes_ = journalBytes_ = 0;
+  journal_ = Journal::kNone;
+  journalFile_.reset();
   // The newest complete index of the two is in force; the other is the
   // one before it, or a save that was cut short.
   bool anyFile = false;
@@ -444,6 +464,7 @@ HRESULT PlayerStore::load(const sys::Path& folder, std::string& problem) {
         tracks_ = std::move(candidate.tracks_);
         nextId_ = candidate.nextId_;
         generation_ = candidate.generation_;
+        indexBytes_ = candidate.indexBytes_;
         currentFile_ = i;
       }
       continue;
@@ -454,6 +475,8 @@ HRESULT PlayerStore::load(const sys::Path& folder, std::string& problem) {
     problem = firstProblem;
     return hr::kFail;
   }
+  journal_ = replayJournal();
+  recountUsedBytes();
   return hr::kOk;
 }
 
@@ -466,6 +489,11 @@ HRESULT PlayerStore::open(const sys::Path& folder, std::string& problem) {
   }
   HRESULT h = load(folder, problem);
   if (hr::Failed(h)) return h;
+  // Lines appended after a torn one would never be read: the journal is
+  // folded into a new index first.
+  if (journal_ == Journal::kTorn) {
+    if (h = save(problem); hr::Failed(h)) return h;
+  }
   removeOrphanFiles();
   return hr::kOk;
 }
@@ -474,13 +502,9 @@ void PlayerStore::removeOrphanFiles() {
   std::set<std::string> known;
   for (const auto& [id, t] : tracks_) known.insert(t.fileName);
   std::error_code ec;
-  std::vector<sys::Path> orphans;
-  for (auto it = std::filesystem::directory_iterator(tracksFolder(), ec);
-       !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-    const auto name = it->path().filename().u8string();
-    if (!known.count(std::string(name.begin(), name.end()))) orphans.push_back(it->path());
+  for (const std::string& name : FilesInTracksFolder(tracksFolder())) {
+    if (!known.count(name)) std::filesystem::remove(tracksFolder() / sys::Path(sys::Utf16FromUtf8(name)), ec);
   }
-  for (const auto& p : orphans) std::filesystem::remove(p, ec);
 }
 
 HRESULT PlayerStore::save(std::string& problem) {
@@ -500,6 +524,17 @@ HRESULT PlayerStore::save(std::string& problem) {
     return kWriteFault;
   }
   currentFile_ = target;
+  indexBytes_ = text.size();
+  // The new index holds every change so far: the journal starts afresh for
+  // its generation. If that fails the next change writes an index again.
+  journalBytes_ = 0;
+  journal_ = Journal::kNone;
+  journalFile_.reset();
+  if (std::FILE* j = sys::OpenStdioFile(folder_ / kJournalName, "wb")) {
+    const std::string header = std::string(kJournalMagic) + ' ' + std::to_string(generation_) + '\n';
+    const bool headerWritten = std::fwrite(header.data(), 1, header.size(), j) == header.size();
+    if (std::fclose(j) == 0 && headerWritten) journal_ = Journal::kClean;
+  }
   // A file left much longer by a bigger index is cut back now and then.
   uint64_t size = 0;
   if (sys::GetFileSize(path, size) && size > text.size() + 65536) {
@@ -507,6 +542,133 @@ HRESULT PlayerStore::save(std::string& problem) {
     std::filesystem::resize_file(path, text.size(), ec);
   }
   return hr::kOk;
+}
+
+HRESULT PlayerStore::appendJournal(const std::string& body, std::string& problem) {
+  // Without a journal of this generation (a new player, a failed start) or
+  // with one grown as large as the index, the change goes into a new index.
+  if (journal_ != Journal::kClean || journalBytes_ > std::max(kJournalFoldBytes, indexBytes_)) {
+    return save(problem);
+  }
+  const std::string line = body + " #" + HashText(Hash(body.data(), body.size())) + '\n';
+  if (!journalFile_) {
+    if (std::FILE* opened = sys::OpenStdioFile(folder_ / kJournalName, "ab"))
+      journalFile_.reset(opened, [](std::FILE* file) { std::fclose(file); });
+  }
+  std::FILE* f = journalFile_.get();
+  const bool written = f && std::fwrite(line.data(), 1, line.size(), f) == line.size() && std::fflush(f) == 0;
+  if (!written) {
+    // Part of the line may be there: nothing more is appended behind it.
+    journalFile_.reset();
+    journal_ = Journal::kTorn;
+    problem = "cannot write " + sys::AnsiFromPath(folder_ / kJournalName);
+    return kWriteFault;
+  }
+  journalBytes_ += line.size();
+  return hr::kOk;
+}
+
+HRESULT PlayerStore::saveAddedAlbum(uint32_t id, std::string& problem) {
+  const StoredAlbum* a = album(id);
+  if (!a) return kNotFound;
+  std::ostringstream out;
+  out << "album " << nextId_ << ' ' << id;
+  WriteProperties(out, a->properties);
+  return appendJournal(out.str(), problem);
+}
+
+HRESULT PlayerStore::saveAddedTrack(uint32_t id, std::string& problem) {
+  const StoredTrack* t = track(id);
+  const uint32_t albumId = albumOf(id);
+  if (!t || albumId == 0) return kNotFound;
+  const StoredAlbum* a = album(albumId);
+  // New tracks go to the end or the start of their album: look from the end.
+  const auto at = std::find(a->tracks.rbegin(), a->tracks.rend(), id);
+  const size_t position = static_cast<size_t>(a->tracks.rend() - at) - 1;
+  std::ostringstream out;
+  out << "track " << nextId_ << ' ' << albumId << ' ' << position << ' ' << id << ' ' << Escape(t->fileName)
+      << ' ' << t->fileBytes;
+  WriteProperties(out, t->properties);
+  return appendJournal(out.str(), problem);
+}
+
+HRESULT PlayerStore::saveProperties(uint32_t id, std::string& problem) {
+  const PropertyMap* props = nullptr;
+  if (const StoredAlbum* a = album(id)) {
+    props = &a->properties;
+  } else if (const StoredTrack* t = track(id)) {
+    props = &t->properties;
+  } else {
+    return kNotFound;
+  }
+  std::ostringstream out;
+  out << "props " << nextId_ << ' ' << id;
+  WriteProperties(out, *props);
+  return appendJournal(out.str(), problem);
+}
+
+bool PlayerStore::applyJournalLine(const std::string& body) {
+  std::istringstream fields(body);
+  std::string kind;
+  uint32_t nextId = 0, id = 0;
+  if (!(fields >> kind >> nextId)) return false;
+  if (kind == "album") {
+    StoredAlbum a;
+    if (!(fields >> a.id) || a.id < kFirstObjectId || isAlbum(a.id) || isTrack(a.id) ||
+        !ReadProperties(fields, a.properties)) {
+      return false;
+    }
+    albums_.push_back(std::move(a));
+  } else if (kind == "track") {
+    StoredTrack t;
+    uint32_t albumId = 0;
+    size_t position = 0;
+    std::string file;
+    if (!(fields >> albumId >> position >> t.id >> file >> t.fileBytes) || t.id < kFirstObjectId ||
+        !isAlbum(albumId) || isTrack(t.id) || isAlbum(t.id) || !Unescape(file, t.fileName) ||
+        !ReadProperties(fields, t.properties)) {
+      return false;
+    }
+    insertTrack(albumId, position, std::move(t));
+  } else if (kind == "props") {
+    PropertyMap props;
+    if (!(fields >> id) || !ReadProperties(fields, props)) return false;
+    if (StoredAlbum* a = album(id)) {
+      a->properties = std::move(props);
+    } else if (StoredTrack* t = track(id)) {
+      t->properties = std::move(props);
+    } else {
+      return false;
+    }
+  } else {
+    return false;
+  }
+  nextId_ = std::max(nextId_, nextId);
+  return true;
+}
+
+PlayerStore::Journal PlayerStore::replayJournal() {
+  std::string text;
+  if (!ReadWholeFile(folder_ / kJournalName, text)) return Journal::kNone;
+  const std::string header = std::string(kJournalMagic) + ' ' + std::to_string(generation_) + '\n';
+  // A journal of another generation extends another index: the one in
+  // force already holds its changes, or never had them.
+  if (generation_ == 0 || text.compare(0, header.size(), header) != 0) return Journal::kNone;
+  size_t at = header.size();
+  while (at < text.size()) {
+    const size_t eol = text.find('\n', at);
+    if (eol == std::string::npos) return Journal::kTorn;
+    const std::string line = text.substr(at, eol - at);
+    const size_t mark = line.rfind(" #");
+    if (mark == std::string::npos) return Journal::kTorn;
+    const std::string body = line.substr(0, mark);
+    if (line.substr(mark + 2) != HashText(Hash(body.data(), body.size())) || !applyJournalLine(body)) {
+      return Journal::kTorn;
+    }
+    journalBytes_ += line.size() + 1;
+    at = eol + 1;
+  }
+  return Journal::kClean;
 }
 
 }  // namespace standin

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "device/property_ids.h"
 #include "stand-ins/device_access/standin_results.h"
 #include "tests/support/temp_dir.h"
@@ -111,12 +113,16 @@ TEST_F(PlayerStoreTest, OpeningRemovesWhatAnInterruptedRunLeft) {
   const uint32_t albumId = store.addAlbum(store.allocateId()).id;
   store.insertTrack(albumId, 0, Track(store, u"kept"));
   ASSERT_EQ(store.save(problem), hr::kOk);
+  const sys::Path kept = store.trackPath(store.tracks().begin()->second);
+  std::filesystem::create_directories(kept.parent_path());
   testsupport::WriteFile(store.tracksFolder() / "track-00000999.kvx", std::string("half"));
-  testsupport::WriteFile(store.trackPath(store.tracks().begin()->second), std::string("whole"));
+  testsupport::WriteFile(kept.parent_path() / "track-00000300.kvx", std::string("half"));
+  testsupport::WriteFile(kept, std::string("whole"));
   PlayerStore again;
   ASSERT_EQ(again.open(dir.path(), problem), hr::kOk);
-  EXPECT_FALSE(std::filesystem::exists(again.tracksFolder() / "track-00000999.kvx"));
-  EXPECT_TRUE(std::filesystem::exists(again.tracksFolder() / PlayerStore::TrackFileName(257)));
+  EXPECT_EQ(PlayerStore::FilesInTracksFolder(again.tracksFolder()),
+            std::vector<std::string>{PlayerStore::TrackFileName(257)});
+  EXPECT_EQ(PlayerStore::TrackFileName(257), "00001/track-00000257.kvx");
 }
 
 TEST_F(PlayerStoreTest, AlbumsMoveBeforeAndAfterTheReference) {
@@ -158,12 +164,107 @@ TEST_F(PlayerStoreTest, OnlyEmptyAlbumsGoAndTrackRemovalDeletesTheFile) {
   const uint32_t a = store.addAlbum(store.allocateId()).id;
   store.insertTrack(a, 0, Track(store, u"t"));
   const auto file = store.trackPath(store.tracks().begin()->second);
+  std::filesystem::create_directories(file.parent_path());
   testsupport::WriteFile(file, std::string("x"));
   EXPECT_EQ(store.removeAlbum(a), standin::kNotEmpty);
   EXPECT_TRUE(store.removeTrack(257));
   EXPECT_FALSE(std::filesystem::exists(file));
   EXPECT_EQ(store.removeAlbum(a), hr::kOk);
   EXPECT_EQ(store.removeAlbum(a), standin::kNotFound);
+}
+
+// Everyday changes go into the journal: a restart sees them, in order, on
+// top of the index they extend, and the index files stay as they were.
+TEST_F(PlayerStoreTest, JournalledChangesSurviveARestartWithoutRewritingTheIndex) {
+  const uint32_t a = store.addAlbum(store.allocateId()).id;
+  ASSERT_EQ(store.saveAddedAlbum(a, problem), hr::kOk);  // a new player: the first change writes an index
+  const uint64_t generation = store.generation();
+  const std::string index = testsupport::ReadText(dir.path() / PlayerStore::kIndexNames[0]);
+
+  const uint32_t b = store.addAlbum(store.allocateId()).id;
+  store.album(b)->properties[device::kPropName] = std::u16string(u"B = 100%");
+  ASSERT_EQ(store.saveAddedAlbum(b, problem), hr::kOk);
+  StoredTrack first = Track(store, u"first");
+  const uint32_t firstId = first.id;
+  store.insertTrack(a, SIZE_MAX, std::move(first));
+  ASSERT_EQ(store.saveAddedTrack(firstId, problem), hr::kOk);
+  StoredTrack head = Track(store, u"head");
+  const uint32_t headId = head.id;
+  store.insertTrack(a, 0, std::move(head));  // placed before the album's tracks
+  ASSERT_EQ(store.saveAddedTrack(headId, problem), hr::kOk);
+  store.allocateId();  // an export that never ended: the next change records its number as used
+  store.track(firstId)->properties[device::kPropArtist] = std::u16string(u"someone");
+  ASSERT_EQ(store.saveProperties(firstId, problem), hr::kOk);
+
+  EXPECT_EQ(store.generation(), generation);
+  EXPECT_GT(store.journalBytes(), 0u);
+  EXPECT_EQ(testsupport::ReadText(dir.path() / PlayerStore::kIndexNames[0]), index);
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / PlayerStore::kIndexNames[1]));
+
+  PlayerStore again;
+  ASSERT_EQ(again.open(dir.path(), problem), hr::kOk) << problem;
+  EXPECT_EQ(again.indexText(), store.indexText());
+  EXPECT_EQ(again.albums()[0].tracks, (std::vector<uint32_t>{headId, firstId}));
+  EXPECT_EQ(again.usedBytes(), 2000u);
+}
+
+// A torn last line is never replayed, and the next open folds the rest
+// into a new index so later lines do not land behind the torn one. A
+// journal of an older generation (a crash right after a new index) is
+// ignored.
+TEST_F(PlayerStoreTest, TornOrStaleJournalIsNotReplayed) {
+  const uint32_t a = store.addAlbum(store.allocateId()).id;
+  ASSERT_EQ(store.save(problem), hr::kOk);
+  StoredTrack kept = Track(store, u"kept");
+  const uint32_t keptId = kept.id;
+  store.insertTrack(a, SIZE_MAX, std::move(kept));
+  ASSERT_EQ(store.saveAddedTrack(keptId, problem), hr::kOk);
+  StoredTrack torn = Track(store, u"torn");
+  const uint32_t tornId = torn.id;
+  store.insertTrack(a, SIZE_MAX, std::move(torn));
+  ASSERT_EQ(store.saveAddedTrack(tornId, problem), hr::kOk);
+  const sys::Path journal = dir.path() / PlayerStore::kJournalName;
+  const std::string whole = testsupport::ReadText(journal);
+  testsupport::WriteFile(journal, whole.substr(0, whole.size() - 5));
+
+  PlayerStore reader;
+  ASSERT_EQ(reader.load(dir.path(), problem), hr::kOk);
+  EXPECT_EQ(reader.albums()[0].tracks, (std::vector<uint32_t>{keptId}));
+  PlayerStore opened;
+  ASSERT_EQ(opened.open(dir.path(), problem), hr::kOk);
+  EXPECT_EQ(opened.generation(), store.generation() + 1);  // folded into a new index
+  EXPECT_EQ(opened.journalBytes(), 0u);
+  EXPECT_EQ(opened.albums()[0].tracks, (std::vector<uint32_t>{keptId}));
+
+  // The journal as it was before that fold, now older than the index.
+  testsupport::WriteFile(journal, whole);
+  PlayerStore stale;
+  ASSERT_EQ(stale.load(dir.path(), problem), hr::kOk);
+  EXPECT_EQ(stale.albums()[0].tracks, (std::vector<uint32_t>{keptId}));
+}
+
+// The journal is folded into a new index once it outgrows the index, so
+// neither file grows without end.
+TEST_F(PlayerStoreTest, GrownJournalIsFoldedIntoANewIndex) {
+  const uint32_t a = store.addAlbum(store.allocateId()).id;
+  ASSERT_EQ(store.save(problem), hr::kOk);
+  const uint64_t generation = store.generation();
+  uint64_t longestJournal = 0;
+  for (int i = 0; i < 2000; ++i) {
+    StoredTrack t = Track(store, std::u16string(200, u'x'));
+    const uint32_t id = t.id;
+    store.insertTrack(a, SIZE_MAX, std::move(t));
+    ASSERT_EQ(store.saveAddedTrack(id, problem), hr::kOk);
+    longestJournal = std::max(longestJournal, store.journalBytes());
+  }
+  const std::string index = store.indexText();
+  EXPECT_LE(longestJournal, std::max<uint64_t>(PlayerStore::kJournalFoldBytes, index.size()) + 4096);
+  const uint64_t folds = store.generation() - generation;
+  EXPECT_GE(folds, 1u);
+  EXPECT_LE(folds, 4u);
+  PlayerStore again;
+  ASSERT_EQ(again.open(dir.path(), problem), hr::kOk);
+  EXPECT_EQ(again.indexText(), index);
 }
 
 }  // namespace

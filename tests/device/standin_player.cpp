@@ -50,12 +50,7 @@ standin::PlayerStore StandInPlayer::stored() const {
 }
 
 std::vector<std::string> StandInPlayer::trackFiles() const {
-  std::vector<std::string> names;
-  std::error_code ec;
-  for (auto it = std::filesystem::directory_iterator(m_folder / "tracks", ec);
-       !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-    names.push_back(it->path().filename().string());
-  }
+  std::vector<std::string> names = standin::PlayerStore::FilesInTracksFolder(m_folder / "tracks");
   std::sort(names.begin(), names.end());
   return names;
 }

@@ -1,5 +1,6 @@
 #include "tools/playertool/player_check.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -54,12 +55,10 @@ PlayerCheck CheckPlayer(const sys::Path& folder) {
         check.faults.push_back(who + fault);
     }
   }
-  std::error_code ec;
-  for (auto it = std::filesystem::directory_iterator(store.tracksFolder(), ec);
-       !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-    const auto name = it->path().filename().u8string();
-    const std::string text(name.begin(), name.end());
-    if (!named.count(text)) check.faults.push_back("tracks folder: " + text + " is not in the index");
+  std::vector<std::string> files = standin::PlayerStore::FilesInTracksFolder(store.tracksFolder());
+  std::sort(files.begin(), files.end());
+  for (const std::string& name : files) {
+    if (!named.count(name)) check.faults.push_back("tracks folder: " + name + " is not in the index");
   }
   return check;
 }

@@ -62,6 +62,7 @@ class FakeHost : public app::engine::DropCollectorHost {
   }
   bool CheckValidity(const std::u16string& path, app::engine::TransferJob& info) override {
     checked.push_back(sys::Utf8FromUtf16(path));
+    clockMs += msPerCheck;
     if (onCheck) onCheck(checked.size());
     info = Job(sys::Utf8FromUtf16(path), 77);  // the collector sets number and path itself
     return entries[path].valid;
@@ -75,6 +76,7 @@ class FakeHost : public app::engine::DropCollectorHost {
   void SetProgressClosing() override { ++closing; }
   void BringProgressToFront() override { ++fronts; }
   void RepaintProgress() override { ++repaints; }
+  uint64_t TickMs() override { return clockMs; }
   void HideProgress() override { ++hidden; }
   void EnableMainWindow(bool enable) override { mainEnabled = enable; }
   void PumpMessages(int count) override {
@@ -97,6 +99,7 @@ class FakeHost : public app::engine::DropCollectorHost {
   std::function<void()> onPump;  // a message that runs while messages are pumped
   std::vector<std::string> texts;
   int closing = 0, fronts = 0, repaints = 0, hidden = 0, lastRow = 0;
+  uint64_t clockMs = 0, msPerCheck = 0;
   bool mainEnabled = true;
   std::vector<int> pumped;
   unsigned slept = 0;
@@ -342,6 +345,24 @@ TEST_F(DropCollectorTest, CancelInsideAFolderEndsBeforeItsNextEntry) {
   EXPECT_EQ(host.checked, std::vector<std::string>{"C:\\A\\three.mp3"});
   EXPECT_EQ(host.hidden, 1);
   EXPECT_TRUE(host.drops.empty());
+}
+
+TEST_F(DropCollectorTest, ProgressRepaintsAreSpacedButMessagesRunAfterEveryFile) {
+  // Ten files of 10 ms each: painted after the first, once 50 ms later and
+  // at the end, while messages run after every file (Cancel stays live).
+  host.folder(u"C:\\A");
+  std::vector<std::u16string> names;
+  for (char16_t c = u'a'; c < u'f'; ++c) host.file(std::u16string(u"C:\\A\\") + c + u".mp3", 1);
+  for (char16_t c = u'f'; c <= u'j'; ++c) names.push_back(std::u16string(u"C:\\") + c + u".mp3");
+  for (const auto& n : names) host.file(n, 1);
+  names.insert(names.begin(), u"C:\\A");
+  host.msPerCheck = 10;
+  EXPECT_EQ(read(names), 1);
+  EXPECT_EQ(host.checked.size(), 10u);
+  EXPECT_EQ(host.repaints, 3);
+  // Five folder entries, the folder itself and five dropped files.
+  EXPECT_EQ(host.pumped, std::vector<int>(11, 4));
+  EXPECT_EQ(host.drops.size(), 1u);
 }
 
 TEST_F(DropCollectorTest, FileStatusIsReadOnceMoreBeforeGivingUp) {

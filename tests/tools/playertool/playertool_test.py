@@ -59,7 +59,8 @@ def main():
 
     # Damage: a wrong frame count in one header block, a missing file, a stray file.
     tracks_dir = os.path.join(player, "tracks")
-    names = sorted(os.listdir(tracks_dir))
+    names = sorted(os.path.relpath(os.path.join(d, f), tracks_dir).replace(os.sep, "/")
+                   for d, _, files in os.walk(tracks_dir) for f in files)
     with open(os.path.join(tracks_dir, names[0]), "r+b") as f:
         f.seek(3072 + 43)
         f.write(b"\x07")
