@@ -14,6 +14,8 @@ namespace probe {
 // Every row's texts, columns 0..columns-1; empty when the list view does
 // not answer.
 std::vector<std::vector<std::wstring>> ReadListViewRows(HWND listView, int columns);
+// One cell's text; empty when the list view does not answer.
+std::optional<std::wstring> ReadListViewCell(HWND listView, int row, int column);
 // A row's bounds in the list view's client coordinates.
 std::optional<RECT> ListViewRowRect(HWND listView, int row);
 
