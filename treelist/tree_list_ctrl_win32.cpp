@@ -15,11 +15,11 @@ namespace treelist {
 namespace {
 
 constexpr DWORD kRequiredStyle =
-    LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED | LVS_NOSORTHEADER | WS_VSCROLL;
-// The view type is replaced; the list view's own label editing, sorting,
-// virtual rows and single selection would fight the control's.
+    LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED | LVS_NOSORTHEADER | WS_VSCROLL;
+// The view type is replaced; the list view's own label editing, sorting
+// and single selection would fight the control's.
 constexpr DWORD kRefusedStyle =
-    LVS_TYPEMASK | LVS_EDITLABELS | LVS_SORTASCENDING | LVS_SORTDESCENDING | LVS_OWNERDATA | LVS_SINGLESEL;
+    LVS_TYPEMASK | LVS_EDITLABELS | LVS_SORTASCENDING | LVS_SORTDESCENDING | LVS_SINGLESEL;
 
 POINT PointOf(LPARAM lParam) {
   return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -92,12 +92,13 @@ bool CTreeListCtrl::Create(HWND parent, const RECT& rect, UINT id) {
     return false;
   }
   ownsWindow_ = true;
+  PrepareList();
   OnAttached();
   return true;
 }
 
 bool CTreeListCtrl::Attach(HWND listView) {
-  if (list_ || !listView) return false;
+  if (list_ || !listView || !(::GetWindowLongPtrW(listView, GWL_STYLE) & LVS_OWNERDATA)) return false;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&icc);
   RegisterTreeListMessages();
@@ -105,9 +106,18 @@ bool CTreeListCtrl::Attach(HWND listView) {
   id_ = static_cast<UINT>(::GetDlgCtrlID(listView));
   ownsWindow_ = false;
   ApplyStyle();
-  ::SendMessageW(listView, LVM_DELETEALLITEMS, 0, 0);
+  PrepareList();
   OnAttached();
   return true;
+}
+
+void CTreeListCtrl::PrepareList() {
+  // The drop highlight is the control's own state (dropTarget_), answered
+  // with the texts: a virtual list view keeps no state but selection and
+  // focus.
+  ::SendMessageW(list_, LVM_SETCALLBACKMASK, LVIS_DROPHILITED, 0);
+  rows_.clear();
+  ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
 }
 
 bool CTreeListCtrl::HookParent(HWND parent) {
@@ -196,6 +206,9 @@ bool CTreeListCtrl::OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, 
         case LVN_GETDISPINFOW:
           FillDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
           result = 0;
+          return true;
+        case LVN_ODFINDITEMW:
+          result = FindRow(*reinterpret_cast<NMLVFINDITEMW*>(lParam));
           return true;
         case LVN_BEGINDRAG:
           OnBeginDrag(reinterpret_cast<NMLISTVIEW*>(lParam)->iItem);
@@ -374,16 +387,27 @@ void CTreeListCtrl::EraseSelection() {
 }
 
 TreeListItem* CTreeListCtrl::ItemOfRow(int row) const {
-  if (!list_ || row < 0) return nullptr;
-  LVITEMW item{};
-  item.mask = LVIF_PARAM;
-  item.iItem = row;
-  if (!::SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
-  return reinterpret_cast<TreeListItem*>(item.lParam);
+  if (!list_ || row < 0 || row >= RowCount()) return nullptr;
+  return rows_[static_cast<size_t>(row)];
 }
 
-int CTreeListCtrl::RowCount() const {
-  return list_ ? static_cast<int>(::SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)) : 0;
+int CTreeListCtrl::FindRow(const NMLVFINDITEMW& find) const {
+  if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+  const std::wstring wanted = find.lvfi.psz;
+  const int count = RowCount();
+  if (count == 0 || wanted.empty()) return -1;
+  const bool partial = (find.lvfi.flags & LVFI_PARTIAL) != 0;
+  const int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
+  const int span = (find.lvfi.flags & LVFI_WRAP) ? count : count - start;
+  for (int i = 0; i < span; ++i) {
+    int row = (start + i) % count;
+    std::wstring text = CellTextWide(rows_[static_cast<size_t>(row)], 0);
+    if (partial && text.size() > wanted.size()) text.resize(wanted.size());
+    if (::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.data(), static_cast<int>(text.size()),
+                         wanted.data(), static_cast<int>(wanted.size())) == CSTR_EQUAL)
+      return row;
+  }
+  return -1;
 }
 
 std::vector<int> CTreeListCtrl::SelectedRows() const {
@@ -412,36 +436,95 @@ void CTreeListCtrl::SelectRow(int row, bool selected) {
   ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
 }
 
+CTreeListCtrl::RowStates CTreeListCtrl::TakeRowStates() {
+  RowStates states;
+  if (::SendMessageW(list_, LVM_GETSELECTEDCOUNT, 0, 0) > 0) states.selected = SelectedRows();
+  states.focused =
+      static_cast<int>(::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  states.mark = static_cast<int>(::SendMessageW(list_, LVM_GETSELECTIONMARK, 0, 0));
+  // Cleared while the rows change, so no state is left on a row number that
+  // now shows another item.
+  // Row by row: clearing "every row" walks every row of the list view.
+  for (int row : states.selected) SelectRow(row, false);
+  if (states.focused >= 0) {
+    LVITEMW state{};
+    state.stateMask = LVIS_FOCUSED;
+    ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(states.focused),
+                   reinterpret_cast<LPARAM>(&state));
+  }
+  return states;
+}
+
+void CTreeListCtrl::RestoreRowStates(const RowStates& states) {
+  const int count = RowCount();
+  for (int row : states.selected)
+    if (row >= 0 && row < count) SelectRow(row, true);
+  if (states.focused >= 0 && states.focused < count) {
+    LVITEMW state{};
+    state.stateMask = LVIS_FOCUSED;
+    state.state = LVIS_FOCUSED;
+    ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(states.focused),
+                   reinterpret_cast<LPARAM>(&state));
+  }
+  ::SendMessageW(list_, LVM_SETSELECTIONMARK, 0, states.mark < count ? states.mark : -1);
+}
+
+void CTreeListCtrl::ApplyRowCount(int firstChangedRow) {
+  // The scroll position stays where it is, as it does for inserted rows of
+  // an ordinary list view.
+  ::SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+  // With redrawing off the whole list is repainted at the end of the
+  // bracket; else only the shown rows from the first changed one down.
+  if (redrawSuspended_) return;
+  RECT area = RowArea();
+  const int top = static_cast<int>(::SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
+  RECT first{LVIR_BOUNDS, 0, 0, 0};
+  if (firstChangedRow > top && ::SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(firstChangedRow),
+                                              reinterpret_cast<LPARAM>(&first)))
+    area.top = std::max(area.top, first.top);
+  if (area.top < area.bottom) ::InvalidateRect(list_, &area, FALSE);
+}
+
+// The row states move with their rows: rows at or after firstRow move down.
 void CTreeListCtrl::insertRows(int firstRow, const std::vector<TreeListItem*>& items) {
-  if (!list_) return;
+  if (!list_ || items.empty()) return;
   SuspendRedrawFor(static_cast<int>(items.size()));
   pendingEdit_ = {};
-  for (size_t i = 0; i < items.size(); ++i) {
-    LVITEMW row{};
-    row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_INDENT;
-    row.iItem = firstRow + static_cast<int>(i);
-    row.pszText = LPSTR_TEXTCALLBACKW;  // texts come from the items when needed
-    row.iImage = I_IMAGECALLBACK;
-    row.iIndent = LookOfRow(items[i]).indent;
-    row.lParam = reinterpret_cast<LPARAM>(items[i]);
-    ::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
-  }
+  firstRow = std::clamp(firstRow, 0, RowCount());
+  const int added = static_cast<int>(items.size());
+  RowStates states = TakeRowStates();
+  auto shift = [&](int& row) {
+    if (row >= firstRow) row += added;
+  };
+  for (int& row : states.selected) shift(row);
+  shift(states.focused);
+  shift(states.mark);
+  rows_.insert(rows_.begin() + firstRow, items.begin(), items.end());
+  ApplyRowCount(firstRow);
+  RestoreRowStates(states);
 }
 
 void CTreeListCtrl::deleteRows(int firstRow, int count) {
-  if (!list_ || count <= 0) return;
+  if (!list_ || count <= 0 || firstRow < 0 || firstRow >= RowCount()) return;
+  count = std::min(count, RowCount() - firstRow);
   SuspendRedrawFor(count);
   // An open editor or a pending slow click would name a row that moved.
   CloseEdit(false);
   pendingEdit_ = {};
-  if (firstRow == 0 && count >= RowCount()) {
-    ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-    return;
-  }
-  // From the end of the range: each deletion then shifts only the rows
-  // below the range.
-  for (int row = firstRow + count - 1; row >= firstRow; --row)
-    ::SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+  RowStates states = TakeRowStates();
+  // States of deleted rows go; those below move up.
+  auto shift = [&](int& row) {
+    if (row >= firstRow + count)
+      row -= count;
+    else if (row >= firstRow)
+      row = -1;
+  };
+  for (int& row : states.selected) shift(row);
+  shift(states.focused);
+  shift(states.mark);
+  rows_.erase(rows_.begin() + firstRow, rows_.begin() + firstRow + count);
+  ApplyRowCount(firstRow);
+  RestoreRowStates(states);
 }
 
 void CTreeListCtrl::updateRow(int row, TreeListItem*) {
@@ -461,19 +544,14 @@ void CTreeListCtrl::resetRows(const std::vector<TreeListItem*>& items) {
   std::unordered_set<const TreeListItem*> keep(selected.begin(), selected.end());
   BulkChange bulk(*this);
   SuspendRedrawFor(static_cast<int>(items.size()) + 3);
+  // No row keeps its state: an empty list drops the selection and focus,
+  // then the new rows are shown at once.
+  rows_.clear();
   ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-  for (size_t i = 0; i < items.size(); ++i) {
-    LVITEMW row{};
-    row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_INDENT | LVIF_STATE;
-    row.iItem = static_cast<int>(i);
-    row.pszText = LPSTR_TEXTCALLBACKW;
-    row.iImage = I_IMAGECALLBACK;
-    row.iIndent = LookOfRow(items[i]).indent;
-    row.lParam = reinterpret_cast<LPARAM>(items[i]);
-    row.stateMask = LVIS_SELECTED;
-    row.state = keep.count(items[i]) ? LVIS_SELECTED : 0;
-    ::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
-  }
+  rows_ = items;
+  ApplyRowCount(0);
+  for (size_t i = 0; i < rows_.size() && !keep.empty(); ++i)
+    if (keep.count(rows_[i])) SelectRow(static_cast<int>(i), true);
 }
 
 void CTreeListCtrl::beginBulk() { ++bulkDepth_; }

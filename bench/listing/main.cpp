@@ -10,6 +10,8 @@
 // Players of 2,000 and 20,000 tracks in albums of 500 are filled quickly with
 // `playertool fill` (one real transfer, the rest copies of that track).
 #include <windows.h>
+// The common controls need the types of windows.h first.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -56,7 +58,8 @@ int RunQuietly(const fs::path& program, const std::wstring& arguments) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   win::UniqueHandle nul(::CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                       OPEN_EXISTING, 0, nullptr));
-  STARTUPINFOW si{sizeof si};
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
   si.hStdInput = nullptr;
   si.hStdOutput = nul.get();

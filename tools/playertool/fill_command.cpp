@@ -4,6 +4,8 @@
 // that track's file under an identifier of its own, recorded in the index,
 // which is then written once. Transferring thousands of tracks one by one
 // would take minutes; copies of a stored track are as valid as the track.
+#include <windows.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "stand-ins/device_access/player_store.h"
 #include "tools/playertool/commands.h"
 #include "tools/playertool/player_location.h"
+#include "win32/unique_handle.h"
 
 namespace playertool {
 
@@ -31,11 +34,16 @@ bool ReadWhole(const sys::Path& path, std::vector<uint8_t>& out) {
   return ok;
 }
 
+// Case-sensitive creation: Wine otherwise looks for a differently cased
+// name by reading the whole folder on every new file, which makes filling
+// a folder of thousands of tracks quadratic.
 bool WriteWhole(const sys::Path& path, const std::vector<uint8_t>& data) {
-  std::FILE* f = sys::OpenStdioFile(path, "wb");
-  if (!f) return false;
-  const bool written = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-  return std::fclose(f) == 0 && written;
+  win::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_POSIX_SEMANTICS, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return ::WriteFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
+         written == data.size();
 }
 
 }  // namespace
