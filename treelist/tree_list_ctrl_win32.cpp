@@ -118,6 +118,7 @@ void CTreeListCtrl::PrepareList() {
   ::SendMessageW(list_, LVM_SETCALLBACKMASK, LVIS_DROPHILITED, 0);
   rows_.clear();
   ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+  focusedRow_ = -1;
 }
 
 bool CTreeListCtrl::HookParent(HWND parent) {
@@ -207,6 +208,9 @@ bool CTreeListCtrl::OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, 
           FillDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
           result = 0;
           return true;
+        case LVN_ITEMCHANGED:
+          OnItemChanged(*reinterpret_cast<NMLISTVIEW*>(lParam));
+          return false;  // the owner may watch changes too
         case LVN_ODFINDITEMW:
           result = FindRow(*reinterpret_cast<NMLVFINDITEMW*>(lParam));
           return true;
@@ -436,11 +440,25 @@ void CTreeListCtrl::SelectRow(int row, bool selected) {
   ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
 }
 
+void CTreeListCtrl::OnItemChanged(const NMLISTVIEW& change) {
+  if (!(change.uChanged & LVIF_STATE)) return;
+  if (change.uNewState & LVIS_FOCUSED)
+    focusedRow_ = change.iItem;
+  else if ((change.uOldState & LVIS_FOCUSED) && (change.iItem == focusedRow_ || change.iItem < 0))
+    focusedRow_ = -1;
+}
+
+int CTreeListCtrl::FocusedRow() {
+  if (focusedRow_ >= 0 &&
+      !(::SendMessageW(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(focusedRow_), LVIS_FOCUSED) & LVIS_FOCUSED))
+    focusedRow_ = static_cast<int>(::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  return focusedRow_;
+}
+
 CTreeListCtrl::RowStates CTreeListCtrl::TakeRowStates() {
   RowStates states;
   if (::SendMessageW(list_, LVM_GETSELECTEDCOUNT, 0, 0) > 0) states.selected = SelectedRows();
-  states.focused =
-      static_cast<int>(::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  states.focused = FocusedRow();
   states.mark = static_cast<int>(::SendMessageW(list_, LVM_GETSELECTIONMARK, 0, 0));
   // Cleared while the rows change, so no state is left on a row number that
   // now shows another item.
@@ -548,6 +566,7 @@ void CTreeListCtrl::resetRows(const std::vector<TreeListItem*>& items) {
   // then the new rows are shown at once.
   rows_.clear();
   ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+  focusedRow_ = -1;
   rows_ = items;
   ApplyRowCount(0);
   for (size_t i = 0; i < rows_.size() && !keep.empty(); ++i)

@@ -209,6 +209,11 @@ class CTreeListCtrl : protected RowSink {
   void PrepareList();
 
   // Rows (tree_list_ctrl_win32.cpp).
+  // The focused row. The list view can only be asked for it by a walk over
+  // every row, so the control follows it through LVN_ITEMCHANGED and asks
+  // only when what it followed turns out wrong.
+  int FocusedRow();
+  void OnItemChanged(const NMLISTVIEW& change);
   RowStates TakeRowStates();
   void RestoreRowStates(const RowStates& states);
   // Tells the list view the number of rows and repaints what moved unless
@@ -258,6 +263,7 @@ class CTreeListCtrl : protected RowSink {
   TreeListModel model_;
   // The item of each row, in row order: what the virtual list view shows.
   std::vector<TreeListItem*> rows_;
+  int focusedRow_ = -1;  // as last reported by the list view
   std::vector<ColumnInfo> columns_;
   std::vector<bool> widened_;
   std::map<int, ColourPair> colours_;
