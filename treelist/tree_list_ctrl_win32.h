@@ -186,9 +186,9 @@ class CTreeListCtrl : protected RowSink {
     int row = -1;
     int column = -1;
   };
-  // What the list view keeps of its rows: the selected rows, the focused
-  // row and the selection mark (-1: none). A virtual list view keeps them
-  // by row number, so the control moves them when rows come and go above.
+  // What the list view keeps of its rows: selected rows, the focused row
+  // and the selection mark (-1: none). A virtual list view keeps them by
+  // row number, so the control moves them when rows come and go above.
   struct RowStates {
     std::vector<int> selected;
     int focused = -1;
@@ -208,13 +208,15 @@ class CTreeListCtrl : protected RowSink {
   // Setup shared by Create and Attach once the list window is known.
   void PrepareList();
 
-  // Rows (tree_list_ctrl_win32.cpp).
+  // Rows (tree_list_ctrl_rows_win32.cpp).
   // The focused row. The list view can only be asked for it by a walk over
   // every row, so the control follows it through LVN_ITEMCHANGED and asks
   // only when what it followed turns out wrong.
   int FocusedRow();
   void OnItemChanged(const NMLISTVIEW& change);
-  RowStates TakeRowStates();
+  // The states of the rows from fromRow on, cleared in the list view; the
+  // focus is left alone (-1) when it is above fromRow.
+  RowStates TakeRowStates(int fromRow);
   void RestoreRowStates(const RowStates& states);
   // Tells the list view the number of rows and repaints what moved unless
   // redrawing is off.
