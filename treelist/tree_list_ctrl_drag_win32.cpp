@@ -23,27 +23,12 @@ void CTreeListCtrl::OnBeginDrag(int row) {
 
 void CTreeListCtrl::SetDropTarget(DropTarget target) {
   if (!list_) return;
+  // The highlight (LVIS_DROPHILITED) of a row is answered from dropTarget_:
+  // the row of a valid target is highlighted, no other.
   DropTarget old = dropTarget_;
-  LVITEMW state{};
-  state.stateMask = LVIS_DROPHILITED;
-  if (old.row >= 0 && old.row != target.row) {
-    DebugLog("\nSetItemState~~~");
-    state.state = 0;
-    ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(old.row), reinterpret_cast<LPARAM>(&state));
-  }
+  if (old.row >= 0 && old.row != target.row) DebugLog("\nSetItemState~~~");
   dropTarget_ = target;
-  if (target.row >= 0 && target.valid()) {
-    if (old.row != target.row) {
-      DebugLog("\nSetItemState");
-      state.state = LVIS_DROPHILITED;
-      ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(target.row),
-                     reinterpret_cast<LPARAM>(&state));
-    }
-  } else if (target.row >= 0) {
-    state.state = 0;
-    ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(target.row),
-                   reinterpret_cast<LPARAM>(&state));
-  }
+  if (target.row >= 0 && target.valid() && old.row != target.row) DebugLog("\nSetItemState");
   // The marker is part of the row's drawing: redraw both rows.
   if (old.row >= 0)
     ::SendMessageW(list_, LVM_REDRAWITEMS, static_cast<WPARAM>(old.row), static_cast<LPARAM>(old.row));

@@ -119,8 +119,9 @@ int CTreeListCtrl::ChooseRowColours(int, const TreeListItem*, bool selected, boo
 }
 
 void CTreeListCtrl::FillDispInfo(NMLVDISPINFOW& info) const {
-  TreeListItem* item = reinterpret_cast<TreeListItem*>(info.item.lParam);
-  if (!item) item = ItemOfRow(info.item.iItem);
+  // The list view holds no rows: everything it shows or is asked about a
+  // row (also by another process, as LVM_GETITEMTEXT) comes from here.
+  TreeListItem* item = ItemOfRow(info.item.iItem);
   if (!item) return;
   if ((info.item.mask & LVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0) {
     std::wstring text = CellTextWide(item, info.item.iSubItem);
@@ -128,7 +129,15 @@ void CTreeListCtrl::FillDispInfo(NMLVDISPINFOW& info) const {
     std::copy_n(text.data(), n, info.item.pszText);
     info.item.pszText[n] = L'\0';
   }
-  if (info.item.mask & LVIF_IMAGE) info.item.iImage = LookOfRow(item).image;
+  if (info.item.mask & (LVIF_IMAGE | LVIF_INDENT)) {
+    RowLook look = LookOfRow(item);
+    if (info.item.mask & LVIF_IMAGE) info.item.iImage = look.image;
+    if (info.item.mask & LVIF_INDENT) info.item.iIndent = look.indent;
+  }
+  if ((info.item.mask & LVIF_STATE) && (info.item.stateMask & LVIS_DROPHILITED)) {
+    info.item.state &= ~LVIS_DROPHILITED;
+    if (info.item.iItem == dropTarget_.row && dropTarget_.valid()) info.item.state |= LVIS_DROPHILITED;
+  }
 }
 
 void CTreeListCtrl::DrawInsertionMarker(HDC dc, const RECT& rowRect, const RECT& iconRect, int row) {
@@ -149,8 +158,7 @@ void CTreeListCtrl::DrawInsertionMarker(HDC dc, const RECT& rowRect, const RECT&
 
 void CTreeListCtrl::DrawRow(const DRAWITEMSTRUCT& draw) {
   int row = static_cast<int>(draw.itemID);
-  TreeListItem* item = reinterpret_cast<TreeListItem*>(draw.itemData);
-  if (!item) item = ItemOfRow(row);
+  TreeListItem* item = ItemOfRow(row);
   HDC dc = draw.hDC;
   UINT state = static_cast<UINT>(
       ::SendMessageW(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(row),

@@ -1,4 +1,4 @@
-// CTreeListCtrl: creation, the two subclass procedures, columns, rows,
+// CTreeListCtrl: creation, the two subclass procedures, columns, the tree,
 // clicks, keys and in-place editing. Dragging and drawing have files of
 // their own.
 #include "treelist/tree_list_ctrl_win32.h"
@@ -15,11 +15,11 @@ namespace treelist {
 namespace {
 
 constexpr DWORD kRequiredStyle =
-    LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED | LVS_NOSORTHEADER | WS_VSCROLL;
-// The view type is replaced; the list view's own label editing, sorting,
-// virtual rows and single selection would fight the control's.
+    LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED | LVS_NOSORTHEADER | WS_VSCROLL;
+// The view type is replaced; the list view's own label editing, sorting
+// and single selection would fight the control's.
 constexpr DWORD kRefusedStyle =
-    LVS_TYPEMASK | LVS_EDITLABELS | LVS_SORTASCENDING | LVS_SORTDESCENDING | LVS_OWNERDATA | LVS_SINGLESEL;
+    LVS_TYPEMASK | LVS_EDITLABELS | LVS_SORTASCENDING | LVS_SORTDESCENDING | LVS_SINGLESEL;
 
 POINT PointOf(LPARAM lParam) {
   return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -92,12 +92,13 @@ bool CTreeListCtrl::Create(HWND parent, const RECT& rect, UINT id) {
     return false;
   }
   ownsWindow_ = true;
+  PrepareList();
   OnAttached();
   return true;
 }
 
 bool CTreeListCtrl::Attach(HWND listView) {
-  if (list_ || !listView) return false;
+  if (list_ || !listView || !(::GetWindowLongPtrW(listView, GWL_STYLE) & LVS_OWNERDATA)) return false;
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&icc);
   RegisterTreeListMessages();
@@ -105,9 +106,19 @@ bool CTreeListCtrl::Attach(HWND listView) {
   id_ = static_cast<UINT>(::GetDlgCtrlID(listView));
   ownsWindow_ = false;
   ApplyStyle();
-  ::SendMessageW(listView, LVM_DELETEALLITEMS, 0, 0);
+  PrepareList();
   OnAttached();
   return true;
+}
+
+void CTreeListCtrl::PrepareList() {
+  // The drop highlight is the control's own state (dropTarget_), answered
+  // with the texts: a virtual list view keeps no state but selection and
+  // focus.
+  ::SendMessageW(list_, LVM_SETCALLBACKMASK, LVIS_DROPHILITED, 0);
+  rows_.clear();
+  ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+  focusedRow_ = -1;
 }
 
 bool CTreeListCtrl::HookParent(HWND parent) {
@@ -196,6 +207,12 @@ bool CTreeListCtrl::OnParentMessage(UINT message, WPARAM wParam, LPARAM lParam, 
         case LVN_GETDISPINFOW:
           FillDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(lParam));
           result = 0;
+          return true;
+        case LVN_ITEMCHANGED:
+          OnItemChanged(*reinterpret_cast<NMLISTVIEW*>(lParam));
+          return false;  // the owner may watch changes too
+        case LVN_ODFINDITEMW:
+          result = FindRow(*reinterpret_cast<NMLVFINDITEMW*>(lParam));
           return true;
         case LVN_BEGINDRAG:
           OnBeginDrag(reinterpret_cast<NMLISTVIEW*>(lParam)->iItem);
@@ -371,140 +388,6 @@ void CTreeListCtrl::EraseSelection() {
     for (const TreeListItem* p = item->parent(); p; p = p->parent()) underChosen |= chosen.count(p) != 0;
     if (!underChosen) model_.remove(item);
   }
-}
-
-TreeListItem* CTreeListCtrl::ItemOfRow(int row) const {
-  if (!list_ || row < 0) return nullptr;
-  LVITEMW item{};
-  item.mask = LVIF_PARAM;
-  item.iItem = row;
-  if (!::SendMessageW(list_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
-  return reinterpret_cast<TreeListItem*>(item.lParam);
-}
-
-int CTreeListCtrl::RowCount() const {
-  return list_ ? static_cast<int>(::SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)) : 0;
-}
-
-std::vector<int> CTreeListCtrl::SelectedRows() const {
-  std::vector<int> rows;
-  if (!list_) return rows;
-  for (int row = -1;;) {
-    row = static_cast<int>(::SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
-    if (row < 0) break;
-    rows.push_back(row);
-  }
-  return rows;
-}
-
-std::vector<TreeListItem*> CTreeListCtrl::SelectedItems() const {
-  std::vector<TreeListItem*> items;
-  for (int row : SelectedRows())
-    if (TreeListItem* item = ItemOfRow(row)) items.push_back(item);
-  return items;
-}
-
-void CTreeListCtrl::SelectRow(int row, bool selected) {
-  if (!list_) return;
-  LVITEMW state{};
-  state.stateMask = LVIS_SELECTED;
-  state.state = selected ? LVIS_SELECTED : 0;
-  ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
-}
-
-void CTreeListCtrl::insertRows(int firstRow, const std::vector<TreeListItem*>& items) {
-  if (!list_) return;
-  SuspendRedrawFor(static_cast<int>(items.size()));
-  pendingEdit_ = {};
-  for (size_t i = 0; i < items.size(); ++i) {
-    LVITEMW row{};
-    row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_INDENT;
-    row.iItem = firstRow + static_cast<int>(i);
-    row.pszText = LPSTR_TEXTCALLBACKW;  // texts come from the items when needed
-    row.iImage = I_IMAGECALLBACK;
-    row.iIndent = LookOfRow(items[i]).indent;
-    row.lParam = reinterpret_cast<LPARAM>(items[i]);
-    ::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
-  }
-}
-
-void CTreeListCtrl::deleteRows(int firstRow, int count) {
-  if (!list_ || count <= 0) return;
-  SuspendRedrawFor(count);
-  // An open editor or a pending slow click would name a row that moved.
-  CloseEdit(false);
-  pendingEdit_ = {};
-  if (firstRow == 0 && count >= RowCount()) {
-    ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-    return;
-  }
-  // From the end of the range: each deletion then shifts only the rows
-  // below the range.
-  for (int row = firstRow + count - 1; row >= firstRow; --row)
-    ::SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-}
-
-void CTreeListCtrl::updateRow(int row, TreeListItem*) {
-  if (list_) ::SendMessageW(list_, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
-}
-
-void CTreeListCtrl::refreshAll() {
-  if (list_ && !redrawSuspended_) ::InvalidateRect(list_, nullptr, FALSE);
-}
-
-void CTreeListCtrl::resetRows(const std::vector<TreeListItem*>& items) {
-  if (!list_) return;
-  CloseEdit(false);
-  pendingEdit_ = {};
-  // The selection survives a refill: moved items stay selected.
-  std::vector<TreeListItem*> selected = SelectedItems();
-  std::unordered_set<const TreeListItem*> keep(selected.begin(), selected.end());
-  BulkChange bulk(*this);
-  SuspendRedrawFor(static_cast<int>(items.size()) + 3);
-  ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-  for (size_t i = 0; i < items.size(); ++i) {
-    LVITEMW row{};
-    row.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_INDENT | LVIF_STATE;
-    row.iItem = static_cast<int>(i);
-    row.pszText = LPSTR_TEXTCALLBACKW;
-    row.iImage = I_IMAGECALLBACK;
-    row.iIndent = LookOfRow(items[i]).indent;
-    row.lParam = reinterpret_cast<LPARAM>(items[i]);
-    row.stateMask = LVIS_SELECTED;
-    row.state = keep.count(items[i]) ? LVIS_SELECTED : 0;
-    ::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
-  }
-}
-
-void CTreeListCtrl::beginBulk() { ++bulkDepth_; }
-
-void CTreeListCtrl::endBulk() {
-  if (--bulkDepth_ > 0) return;
-  bulkRows_ = 0;
-  if (redrawSuspended_ && list_) {
-    ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(list_, nullptr, FALSE);
-  }
-  redrawSuspended_ = false;
-}
-
-void CTreeListCtrl::SuspendRedrawFor(int rows) {
-  // Switching redrawing off and on costs the list view a scroll-bar update
-  // and a repaint; a change of a row or two is cheaper done directly.
-  if (bulkDepth_ == 0 || redrawSuspended_ || !list_) return;
-  bulkRows_ += rows;
-  if (bulkRows_ <= 2) return;
-  ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-  redrawSuspended_ = true;
-}
-
-void CTreeListCtrl::BeginUpdate() {
-  beginBulk();
-  SuspendRedrawFor(3);
-}
-
-void CTreeListCtrl::EndUpdate() {
-  if (bulkDepth_ > 0) endBulk();
 }
 
 // ---- Clicks -------------------------------------------------------------------

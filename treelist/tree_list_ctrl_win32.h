@@ -1,5 +1,9 @@
 // CTreeListCtrl: a report-style list view made into a tree list. It owns
-// the tree (TreeListModel) and keeps one list-view row per shown item, draws
+// the tree (TreeListModel) and shows one row per shown item. The list view
+// is a virtual one (owner data): it holds only the number of rows and their
+// selection and focus, and asks the control for every text, image and
+// indent, so filling or refilling the list costs one message however many
+// rows it has. The control keeps the item of each row in order, draws
 // the rows itself (images, indents, colours, the insertion marker), opens
 // an in-place editor on a slow second click in editable columns, lets the
 // user drag rows with an insertion marker and automatic scrolling, and
@@ -51,11 +55,13 @@ class CTreeListCtrl : protected RowSink {
   CTreeListCtrl& operator=(const CTreeListCtrl&) = delete;
 
   // Creates the list view as a child of parent with the control's style:
-  // report view, selection always shown, owner-drawn fixed rows, no sort
-  // header, vertical scroll bar.
+  // report view, owner data, selection always shown, owner-drawn fixed
+  // rows, no sort header, vertical scroll bar.
   bool Create(HWND parent, const RECT& rect, UINT id);
   // Takes over an existing list view (a control of a dialog template) and
-  // gives it the control's style.
+  // gives it the control's style. The owner-data style cannot be added to
+  // a list view once it exists, so a list view created without it is
+  // refused.
   bool Attach(HWND listView);
   HWND hwnd() const { return list_; }
   UINT id() const { return id_; }
@@ -81,9 +87,9 @@ class CTreeListCtrl : protected RowSink {
   bool Expand(TreeListItem* item) { return ExpandItem(item); }
   bool Collapse(TreeListItem* item) { return CollapseItem(item); }
   int RowOfItem(const TreeListItem* item) const { return model_.rowOf(item); }
-  // The item stored in a row of the list view; null outside the rows.
+  // The item shown in a row; null outside the rows.
   TreeListItem* ItemOfRow(int row) const;
-  int RowCount() const;
+  int RowCount() const { return list_ ? static_cast<int>(rows_.size()) : 0; }
 
   std::vector<int> SelectedRows() const;
   std::vector<TreeListItem*> SelectedItems() const;
@@ -180,6 +186,14 @@ class CTreeListCtrl : protected RowSink {
     int row = -1;
     int column = -1;
   };
+  // What the list view keeps of its rows: selected rows, the focused row
+  // and the selection mark (-1: none). A virtual list view keeps them by
+  // row number, so the control moves them when rows come and go above.
+  struct RowStates {
+    std::vector<int> selected;
+    int focused = -1;
+    int mark = -1;
+  };
 
   LRESULT OnListHook(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnParentHook(UINT message, WPARAM wParam, LPARAM lParam);
@@ -191,6 +205,24 @@ class CTreeListCtrl : protected RowSink {
   bool Subclass(HWND list, HWND parent);
   void Unsubclass();
   void ApplyStyle();
+  // Setup shared by Create and Attach once the list window is known.
+  void PrepareList();
+
+  // Rows (tree_list_ctrl_rows_win32.cpp).
+  // The focused row. The list view can only be asked for it by a walk over
+  // every row, so the control follows it through LVN_ITEMCHANGED and asks
+  // only when what it followed turns out wrong.
+  int FocusedRow();
+  void OnItemChanged(const NMLISTVIEW& change);
+  // The states of the rows from fromRow on, cleared in the list view; the
+  // focus is left alone (-1) when it is above fromRow.
+  RowStates TakeRowStates(int fromRow);
+  void RestoreRowStates(const RowStates& states);
+  // Tells the list view the number of rows and repaints what moved unless
+  // redrawing is off.
+  void ApplyRowCount(int firstChangedRow);
+  // The row whose first column starts with the typed text (LVN_ODFINDITEM).
+  int FindRow(const NMLVFINDITEMW& find) const;
 
   // Clicks (tree_list_ctrl_win32.cpp).
   LRESULT OnLButtonDown(WPARAM keys, LPARAM lParam);
@@ -231,6 +263,9 @@ class CTreeListCtrl : protected RowSink {
   int rowHeight_ = 18;
 
   TreeListModel model_;
+  // The item of each row, in row order: what the virtual list view shows.
+  std::vector<TreeListItem*> rows_;
+  int focusedRow_ = -1;  // as last reported by the list view
   std::vector<ColumnInfo> columns_;
   std::vector<bool> widened_;
   std::map<int, ColourPair> colours_;

@@ -44,6 +44,25 @@ bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& res
   return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs, &result) != 0;
 }
 
+// One cell's text through a block of at least sizeof(LVITEMW) + kTextUnits
+// wide characters.
+std::optional<std::wstring> ReadCell(HWND listView, const RemoteBlock& block, int row, int column) {
+  auto* text = reinterpret_cast<wchar_t*>(static_cast<BYTE*>(block.address()) + sizeof(LVITEMW));
+  LVITEMW item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = kTextUnits;
+  wchar_t buffer[kTextUnits] = {};
+  DWORD_PTR length = 0;
+  if (!block.write(&item, sizeof item) || !block.write(buffer, sizeof buffer, sizeof(LVITEMW)) ||
+      !Ask(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(block.address()), length) ||
+      !block.read(buffer, sizeof buffer, sizeof(LVITEMW))) {
+    return std::nullopt;
+  }
+  buffer[kTextUnits - 1] = L'\0';
+  return std::wstring(buffer);
+}
+
 }  // namespace
 
 std::vector<std::vector<std::wstring>> ReadListViewRows(HWND listView, int columns) {
@@ -52,23 +71,12 @@ std::vector<std::vector<std::wstring>> ReadListViewRows(HWND listView, int colum
   if (!Ask(listView, LVM_GETITEMCOUNT, 0, 0, count)) return rows;
   RemoteBlock block(listView, sizeof(LVITEMW) + kTextUnits * sizeof(wchar_t));
   if (!block.valid()) return rows;
-  auto* text = reinterpret_cast<wchar_t*>(static_cast<BYTE*>(block.address()) + sizeof(LVITEMW));
   for (int row = 0; row < static_cast<int>(count); ++row) {
     std::vector<std::wstring> cells;
     for (int column = 0; column < columns; ++column) {
-      LVITEMW item{};
-      item.iSubItem = column;
-      item.pszText = text;
-      item.cchTextMax = kTextUnits;
-      wchar_t buffer[kTextUnits] = {};
-      DWORD_PTR length = 0;
-      if (!block.write(&item, sizeof item) || !block.write(buffer, sizeof buffer, sizeof(LVITEMW)) ||
-          !Ask(listView, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(block.address()), length) ||
-          !block.read(buffer, sizeof buffer, sizeof(LVITEMW))) {
-        return {};
-      }
-      buffer[kTextUnits - 1] = L'\0';
-      cells.emplace_back(buffer);
+      std::optional<std::wstring> cell = ReadCell(listView, block, row, column);
+      if (!cell) return {};
+      cells.push_back(std::move(*cell));
     }
     rows.push_back(std::move(cells));
   }
@@ -89,6 +97,12 @@ bool SelectListViewRow(HWND listView, int row) {
   return block.write(&item, sizeof item) &&
          Ask(listView, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(block.address()), ok) &&
          ok;
+}
+
+std::optional<std::wstring> ReadListViewCell(HWND listView, int row, int column) {
+  RemoteBlock block(listView, sizeof(LVITEMW) + kTextUnits * sizeof(wchar_t));
+  if (!block.valid()) return std::nullopt;
+  return ReadCell(listView, block, row, column);
 }
 
 std::optional<RECT> ListViewRowRect(HWND listView, int row) {

@@ -16,6 +16,8 @@ namespace probe {
 std::vector<std::vector<std::wstring>> ReadListViewRows(HWND listView, int columns);
 // Makes row the list view's only selected (and focused) row.
 bool SelectListViewRow(HWND listView, int row);
+// One cell's text; empty when the list view does not answer.
+std::optional<std::wstring> ReadListViewCell(HWND listView, int row, int column);
 // A row's bounds in the list view's client coordinates.
 std::optional<RECT> ListViewRowRect(HWND listView, int row);
 

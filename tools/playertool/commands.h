@@ -1,4 +1,4 @@
-// The tool's three commands; each returns the process exit code.
+// The tool's commands; each returns the process exit code.
 #pragma once
 
 #include <vector>
@@ -14,6 +14,10 @@ int CheckCommand(const sys::Path& player);
 // Transfers the files into the album (created when missing) through the
 // device wrapper. player empty: the library's own choice of folder.
 int PutCommand(const sys::Path& player, const std::u16string& album, const std::vector<sys::Path>& files);
+
+// Fills the player with albums "Fill 1".."Fill N" of tracksPerAlbum tracks
+// each: file is transferred once, the other tracks are copies of it.
+int FillCommand(const sys::Path& player, int albums, int tracksPerAlbum, const sys::Path& file);
 
 // Exit codes.
 constexpr int kExitOk = 0;

@@ -417,6 +417,64 @@ TEST_F(TrackListCtrlTest, AlbumsAndTracksCannotBeSelectedTogether) {
   EXPECT_FALSE(ctrl->CanStartDrag());
 }
 
+// The list view keeps no rows of its own, only their number and the
+// selection and focus by row number: those must follow their items when
+// rows come and go above them, and go with rows that go.
+TEST_F(TrackListCtrlTest, SelectionAndFocusStayWithTheirItemsWhileRowsComeAndGoAbove) {
+  load({{"Alpha", 3}, {"Beta", 2}, {"Gamma", 2}});
+  click(cellPoint(rowOf(track(1, 1)), 1));
+  click(cellPoint(rowOf(track(2, 0)), 1), MK_CONTROL);
+  auto focusedItem = [&] {
+    int row = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    return ctrl->ItemOfRow(row);
+  };
+  const std::vector<treelist::TreeListItem*> chosen{track(1, 1), track(2, 0)};
+  ASSERT_EQ(ctrl->SelectedItems(), chosen);
+  ASSERT_EQ(focusedItem(), track(2, 0));
+
+  ctrl->Collapse(album(0));
+  Pump();
+  EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 7);
+  EXPECT_EQ(ctrl->SelectedItems(), chosen);
+  EXPECT_EQ(focusedItem(), track(2, 0));
+  ctrl->Expand(album(0));
+  Pump();
+  EXPECT_EQ(ctrl->SelectedItems(), chosen);
+  EXPECT_EQ(focusedItem(), track(2, 0));
+  EXPECT_FALSE(selected(rowOf(track(1, 0))));
+
+  // The rows of an erased album take their selection with them.
+  treelist::TreeListItem* gammaTrack = track(2, 0);
+  ctrl->RemoveItem(album(1));
+  Pump();
+  EXPECT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 7);
+  EXPECT_EQ(ctrl->SelectedItems(), std::vector<treelist::TreeListItem*>{gammaTrack});
+  EXPECT_EQ(focusedItem(), gammaTrack);
+}
+
+// Every text the list view gives out, to the program or to another process
+// reading it with LVM_GETITEMTEXT, is the item's own; typing a letter finds
+// the next row whose first column starts with it.
+TEST_F(TrackListCtrlTest, TextsComeFromTheItemsAndTypingFindsARow) {
+  load({{"Alpha", 2}, {"Beta", 1}, {"Gamma", 1}});
+  for (int row = 0; row < ctrl->RowCount(); ++row) {
+    for (int column = 0; column < treelist::column::kCount; ++column) {
+      wchar_t text[64] = {};
+      LVITEMW item{};
+      item.iSubItem = column;
+      item.pszText = text;
+      item.cchTextMax = 64;
+      ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+      const std::string expected = ctrl->List().cellText(ctrl->ItemOfRow(row), column);
+      EXPECT_EQ(std::wstring(text), std::wstring(expected.begin(), expected.end())) << row << "," << column;
+    }
+  }
+  ::SetFocus(list);
+  ::PostMessageW(list, WM_CHAR, L'g', 1);
+  Pump();
+  EXPECT_TRUE(selected(rowOf(album(2))));
+}
+
 TEST_F(TrackListCtrlTest, DeleteAsksTheOwnerAndPostsTheEraseCommandHelpShowsANote) {
   load({{"A", 2}});
   click(cellPoint(rowOf(track(0, 1)), 1));
