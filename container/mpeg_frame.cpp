@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "common/byte_order.h"
+
 namespace container {
 namespace {
 
@@ -38,13 +40,6 @@ uint32_t SamplesPerFrame(int32_t versionIndex, int32_t layerIndex) {
   if (layerIndex == 0) return 384;
   if (layerIndex == 1) return 1152;
   return versionIndex == 0 ? 1152 : 576;  // Layer III: one granule only below MPEG-1
-}
-
-void PutBigEndian(uint32_t v, uint8_t out[4]) {
-  out[0] = static_cast<uint8_t>(v >> 24);
-  out[1] = static_cast<uint8_t>(v >> 16);
-  out[2] = static_cast<uint8_t>(v >> 8);
-  out[3] = static_cast<uint8_t>(v);
 }
 
 }  // namespace
@@ -186,7 +181,7 @@ HRESULT CMpegFrame::getTotalDuration(uint8_t out[4]) const {
   // a longer sum saturates instead of taking an undefined conversion.
   const double ms = std::floor(totalDuration_ * 1000.0);
   const uint32_t whole = ms >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<uint32_t>(ms);
-  PutBigEndian(whole, out);
+  byte_order::WriteBig32(whole, out);
   return hr::kOk;
 }
 
@@ -194,7 +189,7 @@ HRESULT CMpegFrame::getFrameCount(uint8_t out[4]) const {
   if (out == nullptr) {
     return hr::kInvalidArg;
   }
-  PutBigEndian(frameCount_, out);
+  byte_order::WriteBig32(frameCount_, out);
   return hr::kOk;
 }
 
