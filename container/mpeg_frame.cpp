@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/byte_order.h"
+#include "container/mpeg_header.h"
 
 namespace container {
 namespace {
@@ -28,12 +29,6 @@ constexpr std::array<std::array<BitRateRow, 3>, 3> kBitRates = {{
     {kM1L1, kM1L2, kM1L3},     // MPEG-1
     {kM2L1, kM2L23, kM2L23},   // MPEG-2
     {kM2L23, kM2L23, kM2L23},  // MPEG-2.5
-}};
-
-constexpr std::array<std::array<uint32_t, 3>, 3> kSampleRates = {{
-    {44100, 48000, 32000},  // MPEG-1
-    {22050, 24000, 16000},  // MPEG-2
-    {11025, 12000, 8000},   // MPEG-2.5
 }};
 
 uint32_t SamplesPerFrame(int32_t versionIndex, int32_t layerIndex) {
@@ -95,7 +90,7 @@ HRESULT CMpegFrame::set(const uint8_t* header) {
   if (sampleRateIndex == 3) {
     return hr::kFail;
   }
-  const uint32_t sampleRate = kSampleRates[version][sampleRateIndex];
+  const uint32_t sampleRate = kMpegSampleRates[version][sampleRateIndex];
   const uint32_t padding = (b2 >> 1) & 0x01;  // xxxxxxPx
   const uint8_t channelMode = b3 >> 6;        // CCxxxxxx
   const uint8_t emphasis = b3 & 0x03;         // xxxxxxEE
