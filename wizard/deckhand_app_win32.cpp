@@ -82,7 +82,6 @@ bool CDeckhandApp::InitInstance() {
     int result = kResultCancel;
     switch (step) {
       case Step::kWelcome:
-      case Step::kWelcomeAfterBack:
         result = static_cast<int>(welcome.Show());
         break;
       case Step::kSelectDrive:
