@@ -29,10 +29,10 @@ bool CTransferProgressDlg::OnInitDialog() {
   setTitle(winui::MessageText(msg::kAppTitle));
   // Grey in the pictures becomes the dialog's own face colour.
   const UINT load = LR_LOADMAP3DCOLORS;
-  pictures_[0].reset(::LoadImageW(winui::ResourceModule(), MAKEINTRESOURCEW(IDB_PROGRESS_PICTURE_1),
-                                  IMAGE_BITMAP, 0, 0, load));
-  pictures_[1].reset(::LoadImageW(winui::ResourceModule(), MAKEINTRESOURCEW(IDB_PROGRESS_PICTURE_2),
-                                  IMAGE_BITMAP, 0, 0, load));
+  pictures_[0].reset(static_cast<HBITMAP>(::LoadImageW(
+      winui::ResourceModule(), MAKEINTRESOURCEW(IDB_PROGRESS_PICTURE_1), IMAGE_BITMAP, 0, 0, load)));
+  pictures_[1].reset(static_cast<HBITMAP>(::LoadImageW(
+      winui::ResourceModule(), MAKEINTRESOURCEW(IDB_PROGRESS_PICTURE_2), IMAGE_BITMAP, 0, 0, load)));
   winui::Place(item(IDC_PROGRESS_PICTURE), kPictureLeft, kPictureTop, kPictureSize, kPictureSize);
   state_.prepareForTransfer();
   SetButtonState(0);

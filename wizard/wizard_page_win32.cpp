@@ -93,7 +93,7 @@ void WizardPage::paintHeader(HDC dc) const {
     ::TextOutW(dc, 10, 10, m_sCaption.c_str(), static_cast<int>(m_sCaption.size()));
   }
 
-  if (HBITMAP bitmap = static_cast<HBITMAP>(m_look.header.get())) {
+  if (HBITMAP bitmap = m_look.header.get()) {
     BITMAP info{};
     ::GetObjectW(bitmap, sizeof(info), &info);
     win::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
