@@ -37,11 +37,7 @@ constexpr wchar_t kLibraryFolder[] = L"c:\\temp";
 constexpr int kNormalColours = 1;
 constexpr int kSelectedColours = 2;
 
-HINSTANCE ResourceModule() {
-  if (winui::CApplication* app = winui::CApplication::Instance(); app && app->instance())
-    return app->instance();
-  return ::GetModuleHandleW(nullptr);
-}
+using winui::ResourceModule;
 
 }  // namespace
 

@@ -19,12 +19,6 @@ constexpr int kPictureSize = 34;
 // The window's top edge below the list's top edge at the start of a drop.
 constexpr int kOffsetBelowListTop = 80;
 
-HINSTANCE ResourceModule() {
-  if (winui::CApplication* app = winui::CApplication::Instance(); app && app->instance())
-    return app->instance();
-  return ::GetModuleHandleW(nullptr);
-}
-
 }  // namespace
 
 CTransferProgressDlg::CTransferProgressDlg(TransferFlags& flags)
@@ -35,10 +29,10 @@ bool CTransferProgressDlg::OnInitDialog() {
   setTitle(winui::MessageText(msg::kAppTitle));
   // Grey in the pictures becomes the dialog's own face colour.
   const UINT load = LR_LOADMAP3DCOLORS;
-  pictures_[0].reset(
-      ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(IDB_PROGRESS_PICTURE_1), IMAGE_BITMAP, 0, 0, load));
-  pictures_[1].reset(
-      ::LoadImageW(ResourceModule(), MAKEINTRESOURCEW(IDB_PROGRESS_PICTURE_2), IMAGE_BITMAP, 0, 0, load));
+  pictures_[0].reset(static_cast<HBITMAP>(::LoadImageW(
+      winui::ResourceModule(), MAKEINTRESOURCEW(IDB_PROGRESS_PICTURE_1), IMAGE_BITMAP, 0, 0, load)));
+  pictures_[1].reset(static_cast<HBITMAP>(::LoadImageW(
+      winui::ResourceModule(), MAKEINTRESOURCEW(IDB_PROGRESS_PICTURE_2), IMAGE_BITMAP, 0, 0, load)));
   winui::Place(item(IDC_PROGRESS_PICTURE), kPictureLeft, kPictureTop, kPictureSize, kPictureSize);
   state_.prepareForTransfer();
   SetButtonState(0);

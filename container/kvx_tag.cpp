@@ -4,6 +4,8 @@
 #include <array>
 #include <new>
 
+#include "common/byte_order.h"
+
 namespace container {
 
 namespace {
@@ -13,10 +15,6 @@ constexpr std::array<std::string_view, 7> kLeadingTextKeys = {"TIT2",      "TPE1
                                                               "LMR_TPE1S", "LMR_TRACK", "TYER"};
 // "GEOB" frames whose description starts so are written next.
 constexpr std::string_view kThumbnailPrefix = "LMR_FTHB";
-
-uint32_t BigEndian32(const uint8_t* p) {
-  return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
-}
 
 template <typename Index>
 TagFrame TakeOut(Index& index, typename Index::iterator it) {
@@ -58,7 +56,7 @@ KvxFileRet KVXTag::parse(const uint8_t* image, size_t size) {
       if (image[offset] == 0 && (left == 1 || image[offset + 1] == 0)) break;
       // The header must end, and the body fit, inside the tag.
       if (left <= kFrameHeaderSize) return KvxFileRet::kInconsistent;
-      const uint32_t bodySize = BigEndian32(image + offset + 4);
+      const uint32_t bodySize = byte_order::ReadBig32(image + offset + 4);
       if (bodySize > left - kFrameHeaderSize) return KvxFileRet::kInconsistent;
       // Every body kind holds at least one byte; an empty one is not a frame
       // this library could ever have written.

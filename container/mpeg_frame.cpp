@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "common/byte_order.h"
+#include "container/mpeg_header.h"
+
 namespace container {
 namespace {
 
@@ -28,23 +31,10 @@ constexpr std::array<std::array<BitRateRow, 3>, 3> kBitRates = {{
     {kM2L23, kM2L23, kM2L23},  // MPEG-2.5
 }};
 
-constexpr std::array<std::array<uint32_t, 3>, 3> kSampleRates = {{
-    {44100, 48000, 32000},  // MPEG-1
-    {22050, 24000, 16000},  // MPEG-2
-    {11025, 12000, 8000},   // MPEG-2.5
-}};
-
 uint32_t SamplesPerFrame(int32_t versionIndex, int32_t layerIndex) {
   if (layerIndex == 0) return 384;
   if (layerIndex == 1) return 1152;
   return versionIndex == 0 ? 1152 : 576;  // Layer III: one granule only below MPEG-1
-}
-
-void PutBigEndian(uint32_t v, uint8_t out[4]) {
-  out[0] = static_cast<uint8_t>(v >> 24);
-  out[1] = static_cast<uint8_t>(v >> 16);
-  out[2] = static_cast<uint8_t>(v >> 8);
-  out[3] = static_cast<uint8_t>(v);
 }
 
 }  // namespace
@@ -100,7 +90,7 @@ HRESULT CMpegFrame::set(const uint8_t* header) {
   if (sampleRateIndex == 3) {
     return hr::kFail;
   }
-  const uint32_t sampleRate = kSampleRates[version][sampleRateIndex];
+  const uint32_t sampleRate = kMpegSampleRates[version][sampleRateIndex];
   const uint32_t padding = (b2 >> 1) & 0x01;  // xxxxxxPx
   const uint8_t channelMode = b3 >> 6;        // CCxxxxxx
   const uint8_t emphasis = b3 & 0x03;         // xxxxxxEE
@@ -186,7 +176,7 @@ HRESULT CMpegFrame::getTotalDuration(uint8_t out[4]) const {
   // a longer sum saturates instead of taking an undefined conversion.
   const double ms = std::floor(totalDuration_ * 1000.0);
   const uint32_t whole = ms >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<uint32_t>(ms);
-  PutBigEndian(whole, out);
+  byte_order::WriteBig32(whole, out);
   return hr::kOk;
 }
 
@@ -194,7 +184,7 @@ HRESULT CMpegFrame::getFrameCount(uint8_t out[4]) const {
   if (out == nullptr) {
     return hr::kInvalidArg;
   }
-  PutBigEndian(frameCount_, out);
+  byte_order::WriteBig32(frameCount_, out);
   return hr::kOk;
 }
 

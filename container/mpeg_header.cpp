@@ -16,13 +16,6 @@ constexpr BitRateRow kMpeg1Layer3 = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 16
 constexpr BitRateRow kMpeg2Layer1 = {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, 0};
 constexpr BitRateRow kMpeg2Layer23 = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0};
 
-// Sample rates in Hz by [version - 1][sample-rate index 0..2].
-constexpr std::array<std::array<uint32_t, 3>, 3> kSampleRates = {{
-    {44100, 48000, 32000},  // MPEG-1
-    {22050, 24000, 16000},  // MPEG-2
-    {11025, 12000, 8000},   // MPEG-2.5
-}};
-
 const BitRateRow& BitRateRowFor(unsigned version, unsigned layer) {
   if (version == kMpegVersion1) {
     return layer == 1 ? kMpeg1Layer1 : layer == 2 ? kMpeg1Layer2 : kMpeg1Layer3;
@@ -81,7 +74,7 @@ bool ParseMpegHeader(const uint8_t* b, MpegHeaderInfo& out) {
   h.emphasis = b[3] & 0x03;
 
   h.bitRate = uint32_t{BitRateRowFor(h.version, h.layer)[h.bitRateIndex]} * 1000u;
-  h.sampleRate = kSampleRates[h.version - 1][h.sampleRateIndex];
+  h.sampleRate = kMpegSampleRates[h.version - 1][h.sampleRateIndex];
   h.channels = h.channelMode == 3 ? 1 : 2;
 
   // Integer divisions, left to right, as the decoders size frames.

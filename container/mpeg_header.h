@@ -4,6 +4,7 @@
 // arbitrary audio bytes.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace container {
@@ -12,6 +13,13 @@ namespace container {
 constexpr unsigned kMpegVersion1 = 1;
 constexpr unsigned kMpegVersion2 = 2;
 constexpr unsigned kMpegVersion25 = 3;
+
+// Sample rates in Hz by [version - 1][sample-rate index 0..2].
+constexpr std::array<std::array<uint32_t, 3>, 3> kMpegSampleRates = {{
+    {44100, 48000, 32000},  // MPEG-1
+    {22050, 24000, 16000},  // MPEG-2
+    {11025, 12000, 8000},   // MPEG-2.5
+}};
 
 struct MpegHeaderInfo {
   // Raw header fields.

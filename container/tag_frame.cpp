@@ -1,5 +1,7 @@
 #include "container/tag_frame.h"
 
+#include "common/byte_order.h"
+
 namespace container {
 
 bool ClassifyFrameId(std::string_view id, FrameKind& kind) {
@@ -32,9 +34,7 @@ TagFrame::TagFrame(std::string_view id, uint8_t flags0, uint8_t flags1, const By
 
 bool TagFrame::wellFormed() const {
   if (m_raw.size() < kFrameHeaderSize) return false;
-  const uint64_t declared = (uint64_t(m_raw[4]) << 24) | (uint64_t(m_raw[5]) << 16) |
-                            (uint64_t(m_raw[6]) << 8) | uint64_t(m_raw[7]);
-  return declared == m_raw.size() - kFrameHeaderSize;
+  return byte_order::ReadBig32(m_raw.data() + 4) == m_raw.size() - kFrameHeaderSize;
 }
 
 std::string TagFrame::id() const {
@@ -57,10 +57,7 @@ void TagFrame::truncateBody(size_t size) {
 void TagFrame::writeSizeField() {
   // Callers keep bodies below 4 GiB (the tag itself is limited to 256 MiB).
   const auto size = static_cast<uint32_t>(m_raw.size() - kFrameHeaderSize);
-  m_raw[4] = static_cast<uint8_t>(size >> 24);
-  m_raw[5] = static_cast<uint8_t>(size >> 16);
-  m_raw[6] = static_cast<uint8_t>(size >> 8);
-  m_raw[7] = static_cast<uint8_t>(size);
+  byte_order::WriteBig32(size, m_raw.data() + 4);
 }
 
 }  // namespace container

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/byte_order.h"
 #include "container/kvx_file_ret.h"
 
 namespace container {
@@ -32,9 +33,9 @@ TagHeader NewTagHeader();
 // Whether the bytes start with the magic "kvx" or "ID3".
 bool HasTagMagic(const uint8_t* header);
 
-void EncodeSynchsafe(uint32_t value, uint8_t out[4]);
-// False when a byte has its top bit set.
-bool DecodeSynchsafe(const uint8_t in[4], uint32_t& value);
+// The size field's encoding; decoding refuses a byte with its top bit set.
+using byte_order::DecodeSynchsafe;
+using byte_order::EncodeSynchsafe;
 
 // Checks a header that has the magic and gives the tag's whole length
 // (header included): kMalformed for another version, unsupported flags or a

@@ -18,7 +18,9 @@ void AppendUtf16(const std::u16string& text, bool bigEndian, Bytes& out) {
   }
 }
 
-std::u16string ReadUtf16(const uint8_t* data, size_t size, bool bigEndian) {
+}  // namespace
+
+std::u16string Utf16FromBytes(const uint8_t* data, size_t size, bool bigEndian) {
   std::u16string out(size / 2, u'\0');
   for (size_t i = 0; i < out.size(); ++i) {
     const uint8_t a = data[2 * i];
@@ -28,7 +30,18 @@ std::u16string ReadUtf16(const uint8_t* data, size_t size, bool bigEndian) {
   return out;
 }
 
-}  // namespace
+void SkipByteOrderMark(const uint8_t*& data, size_t& size, bool& bigEndian) {
+  if (size < 2) return;
+  if (data[0] == 0xFF && data[1] == 0xFE) {
+    bigEndian = false;
+  } else if (data[0] == 0xFE && data[1] == 0xFF) {
+    bigEndian = true;
+  } else {
+    return;
+  }
+  data += 2;
+  size -= 2;
+}
 
 KvxFileRet AppendEncodedText(uint32_t encoding, const std::u16string& text, bool byteOrderMark, Bytes& out) {
   switch (encoding) {
@@ -108,20 +121,13 @@ KvxFileRet DecodeText(uint32_t encoding, const uint8_t* data, size_t size, std::
     case kEncodingUtf16WithBom: {
       if (size % 2 != 0) return KvxFileRet::kMalformed;
       bool bigEndian = false;
-      if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
-        data += 2;
-        size -= 2;
-      } else if (size >= 2 && data[0] == 0xFE && data[1] == 0xFF) {
-        bigEndian = true;
-        data += 2;
-        size -= 2;
-      }
-      out = ReadUtf16(data, size, bigEndian);
+      SkipByteOrderMark(data, size, bigEndian);
+      out = Utf16FromBytes(data, size, bigEndian);
       return KvxFileRet::kOk;
     }
     case kEncodingUtf16BigEndian:
       if (size % 2 != 0) return KvxFileRet::kMalformed;
-      out = ReadUtf16(data, size, true);
+      out = Utf16FromBytes(data, size, true);
       return KvxFileRet::kOk;
     default:
       return KvxFileRet::kMalformed;

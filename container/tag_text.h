@@ -40,6 +40,14 @@ size_t TerminatorWidth(uint32_t encoding);
 // not end the field. False when there is no terminator within size bytes.
 bool FindTerminator(uint32_t encoding, const uint8_t* data, size_t size, size_t& textBytes);
 
+// UTF-16 code units from bytes in the given byte order; an odd last byte is
+// dropped.
+std::u16string Utf16FromBytes(const uint8_t* data, size_t size, bool bigEndian);
+
+// Steps over a leading byte-order mark (0xFF 0xFE little-endian, 0xFE 0xFF
+// big-endian) and sets bigEndian from it; without a mark changes nothing.
+void SkipByteOrderMark(const uint8_t*& data, size_t& size, bool& bigEndian);
+
 // Decodes size bytes of text in the encoding. Encoding 1 is read by its
 // byte-order mark (0xFF 0xFE little-endian, 0xFE 0xFF big-endian); text
 // without a mark is taken as little-endian, as Windows writers produce it.

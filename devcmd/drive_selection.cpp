@@ -15,4 +15,10 @@ HRESULT CheckDriveSelectable(DeviceSystem& system, int index) {
   }
 }
 
+HRESULT SelectCheckedDrive(DeviceSystem& system, int index, int& selected) {
+  const HRESULT check = CheckDriveSelectable(system, index);
+  selected = hr::Succeeded(check) ? index : -1;
+  return check;
+}
+
 }  // namespace devcmd

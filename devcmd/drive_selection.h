@@ -11,4 +11,8 @@ namespace devcmd {
 // drives, RAM disks, missing drives and indexes out of range).
 HRESULT CheckDriveSelectable(DeviceSystem& system, int index);
 
+// Makes the check and records the outcome in selected: index when it
+// passed, -1 (no drive) when it did not. Returns the check's result.
+HRESULT SelectCheckedDrive(DeviceSystem& system, int index, int& selected);
+
 }  // namespace devcmd

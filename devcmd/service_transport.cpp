@@ -46,11 +46,7 @@ HRESULT ServiceTransport::Invoke(Call call) {
   return SUCCEEDED(result) ? hr::kOk : result;
 }
 
-HRESULT ServiceTransport::SelectDrive(int index) {
-  const HRESULT check = CheckDriveSelectable(m_system, index);
-  m_nDrive = hr::Succeeded(check) ? index : -1;
-  return check;
-}
+HRESULT ServiceTransport::SelectDrive(int index) { return SelectCheckedDrive(m_system, index, m_nDrive); }
 
 HRESULT ServiceTransport::SendNoData(const uint8_t* cdb, uint32_t cdbLength) {
   if (!m_pService) return hr::kFail;

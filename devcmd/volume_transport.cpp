@@ -75,9 +75,7 @@ constexpr size_t kSenseKeyByte = 2;
 HRESULT VolumeTransport::SelectDrive(int index) {
   if (index >= 0 && index == m_nDrive) return hr::kOk;
   m_volume.reset();
-  const HRESULT check = CheckDriveSelectable(m_system, index);
-  m_nDrive = hr::Succeeded(check) ? index : -1;
-  return check;
+  return SelectCheckedDrive(m_system, index, m_nDrive);
 }
 
 HRESULT VolumeTransport::OpenVolume(bool& opened) {

@@ -7,11 +7,7 @@
 
 namespace devcmd {
 
-HRESULT VxdTransport::SelectDrive(int index) {
-  const HRESULT check = CheckDriveSelectable(m_system, index);
-  m_nDrive = hr::Succeeded(check) ? index : -1;
-  return check;
-}
+HRESULT VxdTransport::SelectDrive(int index) { return SelectCheckedDrive(m_system, index, m_nDrive); }
 
 HRESULT VxdTransport::SendRequest(const uint8_t* cdb, uint32_t cdbLength, DataDirection direction,
                                   uint8_t* buffer, uint32_t length) {

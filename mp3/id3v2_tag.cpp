@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/byte_order.h"
 #include "mp3/genre_reference.h"
 #include "mp3/id3v2_text.h"
 
@@ -12,11 +13,6 @@ namespace {
 // Header byte 5: flags. 0x40 announces an extended header in 2.3 and 2.4
 // (in 2.2 the same bit meant compression, which no writer used).
 constexpr uint8_t kExtendedHeaderFlag = 0x40;
-
-uint32_t BigEndian32(const uint8_t* b) {
-  return (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | b[3];
-}
-uint32_t BigEndian24(const uint8_t* b) { return (uint32_t{b[0]} << 16) | (uint32_t{b[1]} << 8) | b[2]; }
 
 enum class Field { kTitle, kArtist, kAlbum, kGenre, kNone };
 
@@ -48,19 +44,15 @@ bool FirstFrameOffset(const uint8_t* tag, size_t length, unsigned majorVersion, 
   const uint8_t* size = tag + kId3v2HeaderSize;
   // 2.3: a plain 32-bit size that leaves out its own four bytes; 2.4: a
   // synchsafe size of the whole extended header.
-  out += majorVersion == 3 ? uint64_t{4} + BigEndian32(size) : uint64_t{SynchsafeSize(size)};
+  out += majorVersion == 3 ? uint64_t{4} + byte_order::ReadBig32(size)
+                           : uint64_t{byte_order::ReadSynchsafe(size)};
   return true;
 }
 
 }  // namespace
 
-uint32_t SynchsafeSize(const uint8_t* b) {
-  return (uint32_t{b[0] & 0x7Fu} << 21) | (uint32_t{b[1] & 0x7Fu} << 14) | (uint32_t{b[2] & 0x7Fu} << 7) |
-         uint32_t{b[3] & 0x7Fu};
-}
-
 uint64_t Id3v2TagLength(const uint8_t* header) {
-  return kId3v2HeaderSize + uint64_t{SynchsafeSize(header + 6)};
+  return kId3v2HeaderSize + uint64_t{byte_order::ReadSynchsafe(header + 6)};
 }
 
 HRESULT ParseId3v2Tag(const uint8_t* tag, size_t length, Id3v2Texts& out) {
@@ -80,9 +72,9 @@ HRESULT ParseId3v2Tag(const uint8_t* tag, size_t length, Id3v2Texts& out) {
   // walk: what follows cannot be told from padding or garbage.
   while (pos + headerSize <= length) {
     const uint8_t* frame = tag + pos;
-    const uint64_t dataSize = majorVersion == 2   ? BigEndian24(frame + 3)
-                              : majorVersion == 3 ? BigEndian32(frame + 4)
-                                                  : SynchsafeSize(frame + 4);
+    const uint64_t dataSize = majorVersion == 2   ? byte_order::ReadBig24(frame + 3)
+                              : majorVersion == 3 ? byte_order::ReadBig32(frame + 4)
+                                                  : byte_order::ReadSynchsafe(frame + 4);
     if (pos + headerSize + dataSize > length) break;
     const Field field = WantedField(majorVersion, frame);
     // A text frame needs at least its encoding byte; an empty one is passed

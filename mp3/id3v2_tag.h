@@ -14,11 +14,8 @@ namespace mp3 {
 
 constexpr size_t kId3v2HeaderSize = 10;
 
-// A 28-bit size stored seven bits per byte, most significant byte first; the
-// top bit of each byte is not part of the value.
-uint32_t SynchsafeSize(const uint8_t* b);
-
-// Length of the whole tag (header included) from its 10-byte header.
+// Length of the whole tag (header included) from its 10-byte header. The
+// size field is synchsafe; a top bit set in one of its bytes is ignored.
 uint64_t Id3v2TagLength(const uint8_t* header);
 
 struct Id3v2Texts {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "container/tag_text.h"
 #include "platform/codepage.h"
 
 namespace mp3 {
@@ -35,23 +36,11 @@ std::u16string FromUtf8(const uint8_t* bytes, size_t size) {
 
 std::u16string DecodeUtf16(const uint8_t* bytes, size_t size, bool bigEndianByDefault) {
   bool bigEndian = bigEndianByDefault;
-  if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-    bigEndian = false;
-    bytes += 2;
-    size -= 2;
-  } else if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) {
-    bigEndian = true;
-    bytes += 2;
-    size -= 2;
-  }
-  std::u16string out;
-  for (size_t i = 0; i + 1 < size; i += 2) {
-    const char16_t unit = bigEndian ? static_cast<char16_t>((bytes[i] << 8) | bytes[i + 1])
-                                    : static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-    if (unit == 0) break;
-    out += unit;
-  }
-  return out;
+  container::SkipByteOrderMark(bytes, size, bigEndian);
+  // A zero unit is two zero bytes on a unit boundary, whatever the order.
+  size_t textBytes = size;
+  if (!container::FindTerminator(container::kEncodingUtf16WithBom, bytes, size, textBytes)) textBytes = size;
+  return container::Utf16FromBytes(bytes, textBytes, bigEndian);
 }
 
 FrameText DecodeFrameText(unsigned majorVersion, const uint8_t* data, size_t size) {

@@ -17,9 +17,7 @@ std::u16string WideText(uint32_t codePage, const std::string& text) {
 }
 
 std::u16string CapUnits(std::u16string text, size_t maxUnits) {
-  if (text.size() <= maxUnits) return text;
-  text.resize(maxUnits);
-  if (!text.empty() && text.back() >= 0xD800 && text.back() <= 0xDBFF) text.pop_back();
+  sys::CapUtf16(text, maxUnits);
   return text;
 }
 

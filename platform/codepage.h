@@ -35,6 +35,10 @@ bool ToUtf16(uint32_t codePage, const std::string& narrow, std::u16string& out, 
 bool FromUtf16(uint32_t codePage, const std::u16string& text, std::string& out, size_t maxBytes = kNoLimit,
                char replacement = ' ');
 
+// Cuts UTF-16 text to at most maxUnits units without splitting a surrogate
+// pair.
+void CapUtf16(std::u16string& text, size_t maxUnits);
+
 // Plain UTF-8 <-> UTF-16, for the tools' output and tests.
 std::string Utf8FromUtf16(const std::u16string& text);
 std::u16string Utf16FromUtf8(const std::string& text);

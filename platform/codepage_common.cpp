@@ -1,5 +1,7 @@
-// The UTF-8 conversions, the same on every system.
+// The conversions that are the same on every system: UTF-8, and cutting
+// UTF-16 text to a length.
 #include "platform/codepage.h"
+#include "platform/codepage_detail.h"
 
 namespace sys {
 
@@ -67,14 +69,13 @@ std::u16string Utf16FromUtf8(const std::string& text) {
   return out;
 }
 
-namespace detail {
-// Cuts UTF-16 text to at most maxUnits units without splitting a pair.
 void CapUtf16(std::u16string& text, size_t maxUnits) {
   if (text.size() <= maxUnits) return;
   text.resize(maxUnits);
   if (!text.empty() && text.back() >= 0xD800 && text.back() <= 0xDBFF) text.pop_back();
 }
-// Length in units of the character starting at text[i].
+
+namespace detail {
 size_t CharUnits(const std::u16string& text, size_t i) {
   char16_t c = text[i];
   if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)

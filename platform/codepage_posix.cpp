@@ -5,13 +5,9 @@
 #include <cerrno>
 
 #include "platform/codepage.h"
+#include "platform/codepage_detail.h"
 
 namespace sys {
-
-namespace detail {
-void CapUtf16(std::u16string& text, size_t maxUnits);
-size_t CharUnits(const std::u16string& text, size_t i);
-}  // namespace detail
 
 namespace {
 
@@ -101,7 +97,7 @@ bool ToUtf16(uint32_t codePage, const std::string& narrow, std::u16string& out, 
   if (!name) return false;
   if (std::string(name) == "UTF-8") {
     out = Utf16FromUtf8(narrow);
-    detail::CapUtf16(out, maxUnits);
+    CapUtf16(out, maxUnits);
     return true;
   }
   Iconv cv("UTF-16LE", name);
@@ -125,7 +121,7 @@ bool ToUtf16(uint32_t codePage, const std::string& narrow, std::u16string& out, 
       i += len;
     }
   }
-  detail::CapUtf16(out, maxUnits);
+  CapUtf16(out, maxUnits);
   return true;
 }
 

@@ -4,13 +4,9 @@
 #include <atomic>
 
 #include "platform/codepage.h"
+#include "platform/codepage_detail.h"
 
 namespace sys {
-
-namespace detail {
-void CapUtf16(std::u16string& text, size_t maxUnits);
-size_t CharUnits(const std::u16string& text, size_t i);
-}  // namespace detail
 
 namespace {
 
@@ -44,7 +40,7 @@ bool ToUtf16(uint32_t codePage, const std::string& narrow, std::u16string& out, 
   std::wstring wide(static_cast<size_t>(n), L'\0');
   ::MultiByteToWideChar(cp, flags, narrow.data(), static_cast<int>(narrow.size()), wide.data(), n);
   out.assign(wide.begin(), wide.end());
-  detail::CapUtf16(out, maxUnits);
+  CapUtf16(out, maxUnits);
   return true;
 }
 

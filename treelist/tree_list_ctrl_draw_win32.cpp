@@ -4,18 +4,10 @@
 #include <algorithm>
 
 #include "treelist/tree_list_ctrl_win32.h"
+#include "win32/ansi_text.h"
 
 namespace treelist {
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  int units = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(units > 0 ? units : 0), L'\0');
-  if (units > 0)
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), units);
-  return out;
-}
 
 // A solid brush for one scope.
 class ScopedBrush {
@@ -35,7 +27,7 @@ class ScopedBrush {
 }  // namespace
 
 std::wstring CTreeListCtrl::CellTextWide(const TreeListItem* item, int column) const {
-  return Wide(CellText(item, column));
+  return win::WideFromAnsi(CellText(item, column));
 }
 
 int CTreeListCtrl::TextWidth(const std::wstring& text) const {

@@ -10,6 +10,7 @@
 #include "treelist/track_records.h"
 #include "treelist/tree_list_messages_win32.h"
 #include "treelist/window_hook_win32.h"
+#include "win32/ansi_text.h"
 
 namespace treelist {
 namespace {
@@ -26,14 +27,7 @@ POINT PointOf(LPARAM lParam) {
 }
 
 std::string Narrow(const std::wstring& text, size_t maxBytes) {
-  if (text.empty()) return {};
-  int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string out(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
-  if (bytes > 0)
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), bytes, nullptr,
-                          nullptr);
-  return CutAnsiText(out, maxBytes);
+  return CutAnsiText(win::AnsiFromWide(text), maxBytes);
 }
 
 }  // namespace

@@ -33,10 +33,15 @@ class BasicGdiHandle {
   H h_ = nullptr;
 };
 
-inline BOOL WINAPI DeleteGdiObject(HGDIOBJ h) { return ::DeleteObject(h); }
+// DeleteObject for one kind of GDI object, so each owner holds its own type.
+template <class H>
+BOOL WINAPI DeleteGdiObject(H h) {
+  return ::DeleteObject(h);
+}
 inline BOOL WINAPI DeleteMemoryDc(HDC h) { return ::DeleteDC(h); }
 
-using UniqueBitmap = BasicGdiHandle<HGDIOBJ, DeleteGdiObject>;
+using UniqueBitmap = BasicGdiHandle<HBITMAP, DeleteGdiObject<HBITMAP>>;
+using UniqueFont = BasicGdiHandle<HFONT, DeleteGdiObject<HFONT>>;
 using UniqueIcon = BasicGdiHandle<HICON, ::DestroyIcon>;
 using UniqueMemoryDc = BasicGdiHandle<HDC, DeleteMemoryDc>;
 

@@ -20,6 +20,11 @@ CApplication::~CApplication() {
 
 CApplication* CApplication::Instance() { return g_application; }
 
+HINSTANCE ResourceModule() {
+  if (g_application && g_application->instance()) return g_application->instance();
+  return ::GetModuleHandleW(nullptr);
+}
+
 bool IsHelpKey(const MSG& message) {
   if (message.message != WM_KEYDOWN || message.wParam != VK_F1) return false;
   return ::GetKeyState(VK_SHIFT) >= 0 && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0;

@@ -66,6 +66,11 @@ class CApplication {
   int exitCode_ = 0;
 };
 
+// The module the program's dialogs and pictures are loaded from: the
+// application object's instance, or the program file's module when no
+// application object runs (as in the tests of single windows).
+HINSTANCE ResourceModule();
+
 // True for the keystroke that asks for help (F1 without Shift, Ctrl or Alt).
 bool IsHelpKey(const MSG& message);
 

@@ -15,11 +15,6 @@ namespace {
 // dialog of another framework) without mistaking foreign data for an object.
 constexpr wchar_t kObjectProperty[] = L"winui.CDialog";
 
-HMODULE ProgramModule() {
-  if (CApplication* app = CApplication::Instance(); app && app->instance()) return app->instance();
-  return ::GetModuleHandleW(nullptr);
-}
-
 // Messages whose dialog-procedure result is returned directly instead of
 // through DWLP_MSGRESULT (as the system documents for dialog procedures).
 bool ReturnsResultDirectly(UINT message) {
@@ -62,8 +57,9 @@ HWND CDialog::createWindow(HWND owner) {
   result_ = -1;
   auto param = reinterpret_cast<LPARAM>(this);
   if (memoryTemplate_)
-    return ::CreateDialogIndirectParamW(ProgramModule(), memoryTemplate_, owner, &CDialog::DialogProc, param);
-  HMODULE module = module_ ? module_ : ProgramModule();
+    return ::CreateDialogIndirectParamW(ResourceModule(), memoryTemplate_, owner, &CDialog::DialogProc,
+                                        param);
+  HMODULE module = module_ ? module_ : ResourceModule();
   return ::CreateDialogParamW(module, MAKEINTRESOURCEW(templateId_), owner, &CDialog::DialogProc, param);
 }
 

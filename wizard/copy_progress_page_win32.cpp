@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "wizard/ansi_text.h"
+#include "win32/ansi_text.h"
 #include "wizard/copy_progress.h"
 #include "wizard/deckhand_res.h"
 #include "wizard/wizard_flow.h"
@@ -78,8 +78,8 @@ void CopyProgressPage::OnCancel() {
   if (timer == 0) return;  // the page is ending
   killTimer(timer);
   const int answer =
-      ::MessageBoxW(hwnd(), FromAnsi(texts().abortQuestion).c_str(), FromAnsi(texts().title).c_str(),
-                    MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+      ::MessageBoxW(hwnd(), win::WideFromAnsi(texts().abortQuestion).c_str(),
+                    win::WideFromAnsi(texts().title).c_str(), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
   if (answer == IDYES) {
     if (m_bStarted)
       m_pEngine->RequestCancel();

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
+#include "win32/ansi_text.h"
 #include "winui/ole_session.h"
 #include "winui/registered_message.h"
-#include "wizard/ansi_text.h"
 #include "wizard/confirm_page_win32.h"
 #include "wizard/copy_engine_win32.h"
 #include "wizard/copy_progress_page_win32.h"
@@ -23,7 +23,8 @@ namespace {
 const winui::RegisteredMessage kMakerNotification(L"90A4B4B2-E944-487e-B7F0-A4EF8E4600F9");
 
 void Warn(const UiTexts& texts, const std::string& text) {
-  ::MessageBoxW(nullptr, FromAnsi(text).c_str(), FromAnsi(texts.title).c_str(), MB_OK | MB_ICONWARNING);
+  ::MessageBoxW(nullptr, win::WideFromAnsi(text).c_str(), win::WideFromAnsi(texts.title).c_str(),
+                MB_OK | MB_ICONWARNING);
 }
 
 // One message box and false when the system or the rights do not fit the
@@ -81,7 +82,6 @@ bool CDeckhandApp::InitInstance() {
     int result = kResultCancel;
     switch (step) {
       case Step::kWelcome:
-      case Step::kWelcomeAfterBack:
         result = static_cast<int>(welcome.Show());
         break;
       case Step::kSelectDrive:

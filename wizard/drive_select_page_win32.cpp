@@ -2,9 +2,9 @@
 
 #include <shellapi.h>
 
+#include "win32/ansi_text.h"
 #include "winui/controls.h"
 #include "winui/registered_message.h"
-#include "wizard/ansi_text.h"
 #include "wizard/deckhand_res.h"
 #include "wizard/drive_scan_win32.h"
 #include "wizard/wizard_flow.h"
@@ -97,8 +97,8 @@ void DriveSelectPage::scan() {
     fillList();
   }
   if (m_letters.empty())
-    ::MessageBoxW(hwnd(), FromAnsi(texts().noDevice).c_str(), FromAnsi(texts().title).c_str(),
-                  MB_OK | MB_ICONWARNING);
+    ::MessageBoxW(hwnd(), win::WideFromAnsi(texts().noDevice).c_str(),
+                  win::WideFromAnsi(texts().title).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 void DriveSelectPage::fillList() {
@@ -107,7 +107,7 @@ void DriveSelectPage::fillList() {
   ::SendMessageW(list, CB_RESETCONTENT, 0, 0);
   m_letters.clear();
   for (const DriveChoice& drive : FindPlayers(m_system, m_setDriveNo)) {
-    const std::wstring name = FromAnsi(drive.displayName);
+    const std::wstring name = win::WideFromAnsi(drive.displayName);
     const LRESULT at = ::SendMessageW(list, CB_INSERTSTRING, static_cast<WPARAM>(m_letters.size()),
                                       reinterpret_cast<LPARAM>(name.c_str()));
     if (at < 0) continue;

@@ -25,11 +25,10 @@ SystemCheck CheckSystemWithLevel(std::optional<int> osKind, int target, std::opt
 Step NextStep(Step step, int result) {
   switch (step) {
     case Step::kWelcome:
-    case Step::kWelcomeAfterBack:
       return result == kResultNext ? Step::kSelectDrive : Step::kEnd;
     case Step::kSelectDrive:
       if (result == kResultNext) return Step::kConfirm;
-      return result == kResultBack ? Step::kWelcomeAfterBack : Step::kEnd;
+      return result == kResultBack ? Step::kWelcome : Step::kEnd;
     case Step::kConfirm:
       if (result == kResultNext) return Step::kCopying;
       return result == kResultBack ? Step::kSelectDrive : Step::kEnd;

@@ -31,7 +31,8 @@ enum class SystemCheck {
 template <class AdminLevelFn>
 SystemCheck CheckSystem(std::optional<int> osKind, int target, AdminLevelFn adminLevel);
 
-enum class Step { kWelcome, kSelectDrive, kWelcomeAfterBack, kConfirm, kCopying, kFinished, kEnd };
+// Back from the drive selection shows the welcome page again: kWelcome.
+enum class Step { kWelcome, kSelectDrive, kConfirm, kCopying, kFinished, kEnd };
 
 // The step after a page of step ended with result. For kCopying the result
 // is the page's own (1 when the copy ended, whatever its code; 2 when the

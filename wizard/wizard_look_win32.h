@@ -12,17 +12,15 @@ namespace wizard {
 
 struct WizardLook {
   UiTexts texts;
-  // UniqueBitmap owns any GDI object (DeleteObject); here two fonts and a
-  // bitmap.
-  win::UniqueBitmap bodyFont;   // HFONT
-  win::UniqueBitmap titleFont;  // HFONT
-  win::UniqueBitmap header;     // HBITMAP, bitmap 141
+  win::UniqueFont bodyFont;
+  win::UniqueFont titleFont;
+  win::UniqueBitmap header;  // bitmap 141
 
   // Creates the fonts from the texts' font settings and loads the bitmap
   // from module.
   void Create(HINSTANCE module);
-  HFONT body() const { return static_cast<HFONT>(bodyFont.get()); }
-  HFONT title() const { return static_cast<HFONT>(titleFont.get()); }
+  HFONT body() const { return bodyFont.get(); }
+  HFONT title() const { return titleFont.get(); }
 };
 
 }  // namespace wizard

@@ -1,8 +1,8 @@
 #include "wizard/wizard_page_win32.h"
 
+#include "win32/ansi_text.h"
 #include "win32/unique_gdi.h"
 #include "winui/controls.h"
-#include "wizard/ansi_text.h"
 #include "wizard/deckhand_res.h"
 #include "wizard/wizard_flow.h"
 
@@ -11,7 +11,9 @@ namespace wizard {
 WizardPage::WizardPage(UINT templateId, const WizardLook& look, PageTexts texts)
     : winui::CDialog(templateId), m_look(look), m_texts(std::move(texts)) {}
 
-void WizardPage::setAnsiText(int id, const std::string& text) const { setItemText(id, FromAnsi(text)); }
+void WizardPage::setAnsiText(int id, const std::string& text) const {
+  setItemText(id, win::WideFromAnsi(text));
+}
 
 void WizardPage::setBodyFont(int id) const {
   if (HWND control = item(id); control && m_look.body())
@@ -46,11 +48,11 @@ bool WizardPage::OnInitDialog() {
 
 void WizardPage::refreshTexts() {
   const std::string text = caption();
-  m_sCaption = text.empty() ? m_sTemplateTitle : FromAnsi(text);
-  setTitle(FromAnsi(texts().title));
+  m_sCaption = text.empty() ? m_sTemplateTitle : win::WideFromAnsi(text);
+  setTitle(win::WideFromAnsi(texts().title));
   setAnsiText(IDC_PAGE_MESSAGE, message());
   setBodyFont(IDC_PAGE_MESSAGE);
-  if (HWND control = item(IDCANCEL)) winui::SetText(control, FromAnsi(closeButtonText()));
+  if (HWND control = item(IDCANCEL)) winui::SetText(control, win::WideFromAnsi(closeButtonText()));
   ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -91,7 +93,7 @@ void WizardPage::paintHeader(HDC dc) const {
     ::TextOutW(dc, 10, 10, m_sCaption.c_str(), static_cast<int>(m_sCaption.size()));
   }
 
-  if (HBITMAP bitmap = static_cast<HBITMAP>(m_look.header.get())) {
+  if (HBITMAP bitmap = m_look.header.get()) {
     BITMAP info{};
     ::GetObjectW(bitmap, sizeof(info), &info);
     win::UniqueMemoryDc memory(::CreateCompatibleDC(dc));

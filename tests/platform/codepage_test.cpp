@@ -73,6 +73,15 @@ TEST(CodePage, WideOutputNeverEndsInHalfASurrogatePair) {
   EXPECT_EQ(wide.size(), 64u);
 }
 
+TEST(CodePage, CappingWideTextDropsAHalfPairAndLeavesShortTextAlone) {
+  std::u16string text = u"ab\U0001F600";
+  sys::CapUtf16(text, 3);
+  EXPECT_EQ(text, u"ab");
+  text = u"ab\U0001F600";
+  sys::CapUtf16(text, 4);
+  EXPECT_EQ(text, u"ab\U0001F600");
+}
+
 TEST(CodePage, InvalidBytesDoNotSwallowTheRestOfTheText) {
   std::u16string wide;
   // 0x93 starts a two-byte character in 932; a lone one at the end is invalid.

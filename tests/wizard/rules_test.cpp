@@ -180,10 +180,11 @@ TEST(FlowTest, PagesFollowTheirResults) {
   EXPECT_EQ(wizard::NextStep(Step::kWelcome, -1), Step::kEnd);
 
   EXPECT_EQ(wizard::NextStep(Step::kSelectDrive, 1), Step::kConfirm);
-  EXPECT_EQ(wizard::NextStep(Step::kSelectDrive, 100), Step::kWelcomeAfterBack);
+  EXPECT_EQ(wizard::NextStep(Step::kSelectDrive, 100), Step::kWelcome);
   EXPECT_EQ(wizard::NextStep(Step::kSelectDrive, 2), Step::kEnd);
-  EXPECT_EQ(wizard::NextStep(Step::kWelcomeAfterBack, 1), Step::kSelectDrive);
-  EXPECT_EQ(wizard::NextStep(Step::kWelcomeAfterBack, 2), Step::kEnd);
+  // The welcome page reached by Back leads on as at the start.
+  EXPECT_EQ(wizard::NextStep(wizard::NextStep(Step::kSelectDrive, 100), 1), Step::kSelectDrive);
+  EXPECT_EQ(wizard::NextStep(wizard::NextStep(Step::kSelectDrive, 100), 2), Step::kEnd);
 
   EXPECT_EQ(wizard::NextStep(Step::kConfirm, 1), Step::kCopying);
   EXPECT_EQ(wizard::NextStep(Step::kConfirm, 100), Step::kSelectDrive);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "common/byte_order.h"
 #include "container/frame_scanner.h"
 #include "container/mapped_view.h"
 #include "mp3/tag_code_page.h"
@@ -27,8 +28,7 @@ std::string ScanObject(const container::CMpegFrame& f) {
   uint8_t codec[4], total[4];
   f.getCodecInfo(codec);
   f.getTotalDuration(total);
-  uint32_t totalMs =
-      (uint32_t(total[0]) << 24) | (uint32_t(total[1]) << 16) | (uint32_t(total[2]) << 8) | total[3];
+  const uint32_t totalMs = byte_order::ReadBig32(total);
   return "{\"frames\": " + std::to_string(f.frameCount()) + ", \"total_ms\": " + std::to_string(totalMs) +
          ", \"highest_bps\": " + std::to_string(f.highestBitRate()) + ", \"codec\": \"" + HexBytes(codec, 4) +
          "\"}";

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/byte_order.h"
 #include "container/frame_scanner.h"
 #include "container/header_block.h"
 #include "container/mpeg_header.h"
@@ -15,11 +16,6 @@ namespace {
 constexpr size_t kTagHeader = 10;
 constexpr size_t kFrameHeader = 10;
 constexpr size_t kBlock = container::kHeaderBlockSize;
-
-uint32_t Be32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
-         static_cast<uint32_t>(p[2]) << 8 | p[3];
-}
 
 std::string Hex(const uint8_t* p, size_t n) {
   std::string s;
@@ -49,7 +45,7 @@ void CheckTagFrames(const uint8_t* tag, size_t length, TrackFileReport& r) {
       r.faults.push_back("tag: no frame identifier at offset " + std::to_string(at));
       return;
     }
-    const uint32_t size = Be32(tag + at + 4);
+    const uint32_t size = byte_order::ReadBig32(tag + at + 4);
     if (size > length - at - kFrameHeader) {
       r.faults.push_back("tag: frame " + id + " runs past the tag");
       return;
@@ -118,19 +114,19 @@ TrackFileReport CheckTrackFile(const uint8_t* data, size_t size) {
   scanner.frame().getCodecInfo(codec);
   scanner.frame().getTotalDuration(time);
   scanner.frame().getFrameCount(count);
-  r.frames = Be32(count);
-  r.playTimeMs = Be32(time);
+  r.frames = byte_order::ReadBig32(count);
+  r.playTimeMs = byte_order::ReadBig32(time);
   if (std::memcmp(block + 32, codec, 4) != 0) {
     r.faults.push_back("header block: codec bytes " + Hex(block + 32, 4) + ", the audio gives " +
                        Hex(codec, 4));
   }
-  if (Be32(block + 36) != r.playTimeMs) {
-    r.faults.push_back("header block: " + std::to_string(Be32(block + 36)) + " ms, the audio lasts " +
-                       std::to_string(r.playTimeMs) + " ms");
+  if (byte_order::ReadBig32(block + 36) != r.playTimeMs) {
+    r.faults.push_back("header block: " + std::to_string(byte_order::ReadBig32(block + 36)) +
+                       " ms, the audio lasts " + std::to_string(r.playTimeMs) + " ms");
   }
-  if (Be32(block + 40) != r.frames) {
-    r.faults.push_back("header block: " + std::to_string(Be32(block + 40)) + " frames, the audio has " +
-                       std::to_string(r.frames));
+  if (byte_order::ReadBig32(block + 40) != r.frames) {
+    r.faults.push_back("header block: " + std::to_string(byte_order::ReadBig32(block + 40)) +
+                       " frames, the audio has " + std::to_string(r.frames));
   }
   return r;
 }

@@ -1,14 +1,17 @@
-// The settings file holds ANSI text; the dialogs are wide. Conversions in
-// the system's ANSI code page, as the profile functions read it.
+// Text between the system's ANSI code page and the wide form the window
+// functions take, converted as the system does by default: no flags, best-fit
+// mapping allowed, '?' for what the page cannot hold. The portable core
+// converts through platform/codepage.h instead, whose narrowing refuses
+// best fit; these are for text that goes no further than a window.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-namespace wizard {
+namespace win {
 
-inline std::wstring FromAnsi(const std::string& text) {
+inline std::wstring WideFromAnsi(const std::string& text) {
   if (text.empty()) return {};
   const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
@@ -16,7 +19,7 @@ inline std::wstring FromAnsi(const std::string& text) {
   return out;
 }
 
-inline std::string ToAnsi(const std::wstring& text) {
+inline std::string AnsiFromWide(const std::wstring& text) {
   if (text.empty()) return {};
   const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                       nullptr, nullptr);
@@ -27,4 +30,4 @@ inline std::string ToAnsi(const std::wstring& text) {
   return out;
 }
 
-}  // namespace wizard
+}  // namespace win
