@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ bool ReadWhole(const sys::Path& path, std::vector<uint8_t>& out) {
 // name by reading the whole folder on every new file, which makes filling
 // a folder of thousands of tracks quadratic.
 bool WriteWhole(const sys::Path& path, const std::vector<uint8_t>& data) {
+  // Track files live in numbered subfolders; the first file of each makes it.
+  std::error_code ec;
+  std::filesystem::create_directories(path.parent_path(), ec);
   win::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_POSIX_SEMANTICS, nullptr));
   if (!file) return false;

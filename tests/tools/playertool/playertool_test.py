@@ -74,6 +74,13 @@ def main():
     check("stray.kvx is not in the index" in out, f"stray file named: {out}")
     check(out.strip().endswith("check: 1 albums, 4 tracks, 3 faults"), f"summary line: {out}")
 
+    # fill: copies of one stored track, past the first folder of track files.
+    filled = os.path.join(work, "filled")
+    code, out = run("fill", "--albums", "2", "--tracks-per-album", "150", paths[0], "--player", filled)
+    check(code == 0, f"fill exits 0: {code} {out}")
+    code, out = run("check", "--player", filled)
+    check(code == 0 and out.strip().endswith("check: 2 albums, 300 tracks, 0 faults"), f"filled check: {code} {out}")
+
     code, out = run("frobnicate")
     check(code == 2, f"unknown command exits 2: {code}")
 
