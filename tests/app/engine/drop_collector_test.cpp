@@ -341,13 +341,13 @@ TEST_F(DropCollectorTest, SkippedFilesAreKeptWithTheirCauses) {
     std::vector<app::engine::RefusedFile> kept;
   } keeping;
   DropCollector withList{keeping, lists, flags};
-  keeping.file(u"C:\notes.txt", 10);
-  keeping.file(u"C:\bad.mp3", 10, false);
-  keeping.file(u"C:\good.mp3", 10);
-  keeping.folder(u"C:\F");
-  keeping.file(u"C:\F\broken.mp3", 10, false);
-  keeping.file(u"C:\F\cover.jpg", 10);
-  EXPECT_EQ(withList.ReadHdropData({u"C:\notes.txt", u"C:\bad.mp3", u"C:\good.mp3", u"C:\F"}), 1);
+  keeping.file(u"C:\\notes.txt", 10);
+  keeping.file(u"C:\\bad.mp3", 10, false);
+  keeping.file(u"C:\\good.mp3", 10);
+  keeping.folder(u"C:\\F");
+  keeping.file(u"C:\\F\\broken.mp3", 10, false);
+  keeping.file(u"C:\\F\\cover.jpg", 10);
+  EXPECT_EQ(withList.ReadHdropData({u"C:\\notes.txt", u"C:\\bad.mp3", u"C:\\good.mp3", u"C:\\F"}), 1);
 
   using mp3::RefusalCause;
   std::vector<std::pair<std::string, RefusalCause>> kept;
@@ -361,7 +361,7 @@ TEST_F(DropCollectorTest, SkippedFilesAreKeptWithTheirCauses) {
 
   // A new drop starts a new list; a folder refused whole is noted too.
   keeping.albumCount = 4096;
-  EXPECT_EQ(withList.ReadHdropData({u"C:\F"}), 1);
+  EXPECT_EQ(withList.ReadHdropData({u"C:\\F"}), 1);
   ASSERT_EQ(withList.refusals().size(), 1u);
   EXPECT_EQ(withList.refusals().files()[0].reason.cause, RefusalCause::kTooManyAlbums);
 }

@@ -5,11 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-
 #include "app/engine/refusal_text.h"
-#include "app/message_ids.h"
 #include "mp3/refusal_cause.h"
+#include "platform/codepage.h"
 #include "tests/support/mpeg_stream_builder.h"
 #include "tests/support/temp_dir.h"
 
