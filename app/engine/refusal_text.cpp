@@ -34,8 +34,8 @@ std::u16string Ascii16(const std::string& text) { return std::u16string(text.beg
 std::u16string SystemReason(uint32_t code) {
   std::u16string reason;
   sys::ToUtf16(sys::kAnsiCodePage, sys::ErrorText(code), reason);
-  while (!reason.empty() && (reason.back() == u'\n' || reason.back() == u'\r' || reason.back() == u' ' ||
-                             reason.back() == u'.'))
+  while (!reason.empty() &&
+         (reason.back() == u'\n' || reason.back() == u'\r' || reason.back() == u' ' || reason.back() == u'.'))
     reason.pop_back();
   return reason;
 }
@@ -57,10 +57,8 @@ std::u16string RefusalText(const mp3::RefusalReason& reason, const MessageTextSo
       return texts(msg::kRefusedNotMpegAudio);
     case mp3::RefusalCause::kBitRate: {
       // Rates off the MPEG tables' kbit/s grid still show exactly.
-      const uint32_t whole = reason.bitRate / 1000, rest = reason.bitRate % 1000;
-      std::string rate = std::to_string(whole);
-      if (rest != 0) rate = std::to_string(reason.bitRate) + " bit/s";
-      else rate += " kbit/s";
+      const std::string rate = reason.bitRate % 1000 == 0 ? std::to_string(reason.bitRate / 1000) + " kbit/s"
+                                                          : std::to_string(reason.bitRate) + " bit/s";
       return texts(msg::kRefusedBitRate) + u": " + Ascii16(rate);
     }
     case mp3::RefusalCause::kTooManyAlbums:

@@ -97,7 +97,8 @@ int PutCommand(const sys::Path& player, const std::u16string& album, const std::
     mp3::ValidityReport report;
     if (!wrap.CheckValidity(std::filesystem::absolute(files[i]), info, &report)) {
       // The same words the track manager's box uses for the file.
-      const std::u16string why = app::engine::RefusalText(mp3::ReasonOf(report), app::engine::EnglishRefusalText);
+      const std::u16string why =
+          app::engine::RefusalText(mp3::ReasonOf(report), app::engine::EnglishRefusalText);
       std::printf("refused: %s \xE2\x80\x94 %s\n", name.c_str(), sys::Utf8FromUtf16(why).c_str());
       ++failed;
       continue;
