@@ -58,4 +58,16 @@ constexpr unsigned kLibraryMissing = 18435;
 constexpr unsigned kTracksUnreadable = 18437;
 constexpr unsigned kSuspendRefused = 18451;
 
+// ---- Why a dropped file was skipped ------------------------------------------
+// Listed under kSomeFilesSkipped, one "name - cause" line per file. The
+// tools and the log use the English texts of app/engine/refusal_text.cpp,
+// which the test run holds equal to these.
+constexpr unsigned kRefusedByName = 18688;
+constexpr unsigned kRefusedUnreadable = 18689;  // followed by the system's reason when known
+constexpr unsigned kRefusedNotMpegAudio = 18690;
+constexpr unsigned kRefusedBitRate = 18691;  // followed by the rate found
+constexpr unsigned kRefusedTooManyAlbums = 18692;
+constexpr unsigned kMoreRefusedBefore = 18693;  // "... and" before the count of files not listed
+constexpr unsigned kMoreRefusedAfter = 18694;   // after that count
+
 }  // namespace msg

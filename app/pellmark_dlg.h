@@ -74,6 +74,7 @@ class CPellmarkDlg final : public winui::CDialog, public treelist::TrackListHost
   CTransferProgressDlg& ProgressWindow() override;
   void PrepareForTransfer() override;
   void DoOleDrop(bool accepted, bool refused) override;
+  void KeepRefusals(const engine::RefusalList& refusals) override { dropRefusals_ = refusals; }
   bool IsTransferRunning() const override;
   size_t AlbumCount() const override { return albums_.Size(); }
   device::CIPACWrap& Device() override { return device_; }
@@ -159,6 +160,8 @@ class CPellmarkDlg final : public winui::CDialog, public treelist::TrackListHost
   CNamedSemaphore createFolderSemaphore_;
 
   engine::DropState dropState_;
+  // The files the current drop skipped, named in the box at its end.
+  engine::RefusalList dropRefusals_;
   engine::CDropThread dropThread_;
   CConnectivityThread connectivity_;
   CLoadThread loader_;

@@ -5,6 +5,7 @@
 #include "app/engine/drop_phases.h"
 #include "app/engine/posted_album_name.h"
 #include "app/engine/posted_track.h"
+#include "app/engine/skipped_files_box_win32.h"
 #include "app/message_ids.h"
 #include "app/pellmark_dlg.h"
 #include "app/pellmark_dlg_res.h"
@@ -119,8 +120,9 @@ void CPellmarkDlg::onTransferCompleted() {
   if (flags_.cancelledMark.load() != 0) {
     winui::ShowMessage(hwnd(), msg::kTransferStopped, MB_OK);
   } else if (dropState_.accepted && dropState_.refused) {
-    winui::ShowMessage(hwnd(), msg::kSomeFilesSkipped, MB_OK);
+    engine::ShowSkippedFiles(hwnd(), dropRefusals_);
   }
+  dropRefusals_.Clear();
   dropState_.accepted = false;
   dropState_.refused = false;
   flags_.cancelledMark.store(0);

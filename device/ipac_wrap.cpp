@@ -381,8 +381,8 @@ HRESULT CIPACWrap::MoveItems(uint32_t referenceEid, uint32_t placement, const st
   return t.end(FAILED(h) ? h : refused);
 }
 
-bool CIPACWrap::CheckValidity(const sys::Path& path, mp3::TrackInfo& info) {
-  return mp3::CheckValidity(path, info);
+bool CIPACWrap::CheckValidity(const sys::Path& path, mp3::TrackInfo& info, mp3::ValidityReport* report) {
+  return mp3::CheckValidity(path, info, report);
 }
 
 }  // namespace device

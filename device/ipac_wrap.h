@@ -30,6 +30,7 @@
 #include "device/window_events.h"
 #include "device/wrap_events.h"
 #include "mp3/track_info.h"
+#include "mp3/validity_check.h"
 #include "platform/system.h"
 #include "win32/bstr.h"
 #include "win32/task_memory.h"
@@ -100,8 +101,9 @@ class CIPACWrap : public KVXFringeLock {
 
   // ---- Tracks ---------------------------------------------------------------
   // The analyser's validity check and track information (title from the
-  // file name when the tags have none).
-  bool CheckValidity(const sys::Path& path, mp3::TrackInfo& info);
+  // file name when the tags have none). report, when given, receives why a
+  // refused file was refused.
+  bool CheckValidity(const sys::Path& path, mp3::TrackInfo& info, mp3::ValidityReport* report = nullptr);
   uint32_t AllocateTrackNumber() { return m_trackNumbers.allocate(); }
   bool IsTrackNumberInUse(uint32_t n) const { return m_trackNumbers.inUse(n); }
   // Writes the job's file as a new track into the album, inside the

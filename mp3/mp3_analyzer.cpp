@@ -51,11 +51,13 @@ const char* RefusalName(Refusal refusal) {
 HRESULT CMp3Analyzer::SetFile(const sys::Path& path) {
   m_bHasTrailingTag = m_bHasLeadingTag = m_bFileSet = false;
   m_refusal = Refusal::kNone;
-  if (!sys::FileExists(path) || sys::IsDirectory(path)) return refuse(Refusal::kUnreadable, hr::kInvalidArg);
+  m_systemError = 0;
+  if (!sys::FileExists(path)) return refuseUnreadable(hr::kInvalidArg);
+  if (sys::IsDirectory(path)) return refuse(Refusal::kUnreadable, hr::kInvalidArg);
   if (!HasMp3Extension(path)) return refuse(Refusal::kExtension, hr::kInvalidArg);
 
   CFileReader file;
-  if (!file.open(path)) return refuse(Refusal::kUnreadable, hr::kFail);
+  if (!file.open(path)) return refuseUnreadable(hr::kFail);
   uint8_t head[4];
   if (file.readAt(0, head, sizeof head) < sizeof head) return refuse(Refusal::kUnreadable, hr::kUnexpected);
   // The player takes bare MPEG audio only, not audio wrapped in RIFF.
@@ -83,7 +85,10 @@ HRESULT CMp3Analyzer::GetMp3Data(uint32_t& lowestBitRate, uint32_t& highestBitRa
 
   CFileReader file;
   uint64_t size = 0;
-  if (!file.open(m_path) || !file.size(size)) return hr::kFail;
+  if (!file.open(m_path) || !file.size(size)) {
+    m_systemError = sys::LastError();
+    return hr::kFail;
+  }
   // A trailing tag is no audio: the last header may start 129 bytes before
   // the end (and its four bytes reach into the tag, as a read there would).
   const int64_t lastByte = static_cast<int64_t>(size) - (m_bHasTrailingTag ? 129 : 1);

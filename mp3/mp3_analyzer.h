@@ -93,6 +93,9 @@ class CMp3Analyzer {
 
   // Why the last SetFile or CheckValidity turned the file down.
   Refusal refusal() const { return m_refusal; }
+  // For kUnreadable: the system's error code from the failed open (0 when
+  // the system reported none, e.g. a file too short to hold an MP3).
+  uint32_t systemError() const { return m_systemError; }
   // What the last successful GetMp3Data found (the start values before).
   const Mp3Data& lastScan() const { return m_lastScan; }
 
@@ -102,6 +105,12 @@ class CMp3Analyzer {
     m_refusal = why;
     return code;
   }
+  // Unreadable, keeping the system's reason: call straight after the
+  // failed system call, before anything else can overwrite it.
+  HRESULT refuseUnreadable(HRESULT code) {
+    m_systemError = sys::LastError();
+    return refuse(Refusal::kUnreadable, code);
+  }
 
   bool m_bHasTrailingTag = false;  // the last 128 bytes begin with "TAG", any letter case
   bool m_bHasLeadingTag = false;   // the file begins with "ID3", any letter case
@@ -109,6 +118,7 @@ class CMp3Analyzer {
   sys::Path m_path;
 
   Refusal m_refusal = Refusal::kNone;
+  uint32_t m_systemError = 0;
   Mp3Data m_lastScan;
 };
 

@@ -27,6 +27,7 @@ bool CheckValidity(const sys::Path& path, TrackInfo& info, ValidityReport* repor
     CMp3Analyzer checker;
     accepted = checker.CheckValidity(path);
     found.reason = checker.refusal();
+    found.systemError = checker.systemError();
     scanned = checker.lastScan();
   }
   found.lowestBitRate = scanned.lowestBitRate;

@@ -17,6 +17,8 @@ namespace mp3 {
 struct ValidityReport {
   bool accepted = false;
   Refusal reason = Refusal::kNone;
+  // For kUnreadable: the system's error code, 0 when it gave none.
+  uint32_t systemError = 0;
   // From the validity scan; 0xFFFFFFFF and 0 when no frame was found.
   uint32_t lowestBitRate = 0xFFFFFFFF;
   uint32_t highestBitRate = 0;

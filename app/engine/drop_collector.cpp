@@ -85,6 +85,7 @@ int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
   host_.EnableMainWindow(false);
   m_uiTotalSize = 0;
   accepted_ = refused_ = false;
+  refusals_.Clear();
   int64_t freeBytes = 0;
   if (!host_.FreeSpace(freeBytes)) {
     LogText("\nReadHdropData: the player's free space cannot be read");
@@ -110,6 +111,7 @@ int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
       folderDropped = true;
       lists_.AppendDroppedFolder(path);
       if (host_.AlbumCount() >= kMaxAlbums) {
+        refusals_.Add(path, mp3::RefusalReason{mp3::RefusalCause::kTooManyAlbums});
         ShowFinalText(msg::kTooManyAlbums);
         host_.EnableMainWindow(true);
         return 1;
@@ -126,6 +128,7 @@ int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
       }
     } else if (!IsDroppedMp3Name(path)) {
       refused_ = true;
+      refusals_.Add(path, mp3::RefusalReason{mp3::RefusalCause::kNotMp3Name});
     } else {
       uint64_t size = 0;
       bool sized = host_.FileSize(path, size);
@@ -136,6 +139,7 @@ int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
       if (!sized) {
         // A file that cannot even be sized cannot be transferred either.
         refused_ = true;
+        refusals_.Add(path, mp3::RefusalReason{mp3::RefusalCause::kUnreadable, 0, sys::LastError()});
       } else {
         LogAvailableSpace(freeBytes, size);
         if (ExceedsFreeSpace(freeBytes, m_uiTotalSize, size)) {
@@ -143,7 +147,8 @@ int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
           break;
         }
         TransferJob info;
-        if (host_.CheckValidity(path, info)) {
+        mp3::RefusalReason reason;
+        if (host_.CheckValidityExplained(path, info, reason)) {
           LogText("\nfile is valid MP3");
           info.number = static_cast<uint32_t>(filesQueued++);
           info.sourcePath = sys::Path(path);
@@ -153,6 +158,7 @@ int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
         } else {
           LogText("\nNot valid MP3");
           refused_ = true;
+          refusals_.Add(path, reason);
         }
       }
     }
@@ -164,6 +170,7 @@ int DropCollector::ReadHdropData(const std::vector<std::u16string>& names) {
   // is gone already, so no transfer may start behind it.
   if (EndIfCancelled()) return 1;
   host_.RepaintProgress();
+  host_.KeepRefusals(refusals_);
   host_.DoOleDrop(accepted_, refused_);
   if (folderDropped) host_.ShowLastRow();
   return 1;
@@ -209,12 +216,17 @@ int DropCollector::CollectFolder(const std::u16string& folder, const std::u16str
           return kOutOfSpace;
         }
         TransferJob info;
-        if (host_.CheckValidity(path, info)) {
+        mp3::RefusalReason reason;
+        if (host_.CheckValidityExplained(path, info, reason)) {
           info.number = trackIndex++;
           info.sourcePath = sys::Path(path);
           m_uiTotalSize += size;
           lists_.AppendFolderItem(DropFolderItem{album, entry->name, std::move(info)});
           answer = kCollected;
+        } else {
+          // Named like an MP3 but refused: listed, though (as before) it
+          // does not count as a refusal of the drop.
+          refusals_.Add(path, reason);
         }
       }
     } else {

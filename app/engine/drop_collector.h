@@ -13,6 +13,7 @@
 
 #include "app/engine/drop_rules.h"
 #include "app/engine/job_lists.h"
+#include "app/engine/refusal_list.h"
 #include "app/transfer_flags.h"
 
 namespace app::engine {
@@ -38,6 +39,13 @@ class DropCollectorHost {
   virtual bool FreeSpace(int64_t& freeBytes) = 0;
   // The analyser: true for an acceptable MP3, with info filled in.
   virtual bool CheckValidity(const std::u16string& path, TransferJob& info) = 0;
+  // The same, with why a refused file was refused. A host that cannot tell
+  // calls the file unreadable.
+  virtual bool CheckValidityExplained(const std::u16string& path, TransferJob& info,
+                                      mp3::RefusalReason& reason) {
+    reason = mp3::RefusalReason{};
+    return CheckValidity(path, info);
+  }
   virtual size_t AlbumCount() = 0;
 
   // ---- Windows -------------------------------------------------------------
@@ -56,6 +64,9 @@ class DropCollectorHost {
   virtual void PumpMessages(int count) = 0;
   virtual void Sleep(unsigned milliseconds) = 0;
   virtual void DoOleDrop(bool accepted, bool refused) = 0;
+  // The files this drop skipped, handed over just before DoOleDrop so the
+  // end of the drop can name them.
+  virtual void KeepRefusals(const RefusalList& refusals) { (void)refusals; }
   // Scrolls the list so its last row shows.
   virtual void ShowLastRow() = 0;
 };
@@ -83,6 +94,9 @@ class DropCollector {
   uint64_t m_uiTotalSize = 0;  // bytes accepted in this drop so far
   bool accepted() const { return accepted_; }
   bool refused() const { return refused_; }
+  // Every file this drop skipped and why (dropped files and the MP3s of
+  // dropped folders the analyser refused, folders refused whole).
+  const RefusalList& refusals() const { return refusals_; }
 
  private:
   enum class ReportOutcome { kGoOn, kEnd };
@@ -106,6 +120,7 @@ class DropCollector {
   bool refused_ = false;
   bool repainted_ = false;
   uint64_t repaintedAtMs_ = 0;
+  RefusalList refusals_;
 };
 
 }  // namespace app::engine

@@ -73,6 +73,14 @@ bool CDropCollectorHost::CheckValidity(const std::u16string& path, TransferJob& 
   return host_.Device().CheckValidity(sys::Path(path), info);
 }
 
+bool CDropCollectorHost::CheckValidityExplained(const std::u16string& path, TransferJob& info,
+                                                mp3::RefusalReason& reason) {
+  mp3::ValidityReport report;
+  const bool accepted = host_.Device().CheckValidity(sys::Path(path), info, &report);
+  if (!accepted) reason = mp3::ReasonOf(report);
+  return accepted;
+}
+
 std::u16string CDropCollectorHost::MessageText(unsigned messageId) {
   return FromWide(winui::MessageText(messageId));
 }

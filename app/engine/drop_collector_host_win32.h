@@ -18,6 +18,8 @@ class CDropCollectorHost final : public DropCollectorHost {
   bool ListFolder(const std::u16string& folder, std::vector<FolderEntry>& entries) override;
   bool FreeSpace(int64_t& freeBytes) override;
   bool CheckValidity(const std::u16string& path, TransferJob& info) override;
+  bool CheckValidityExplained(const std::u16string& path, TransferJob& info,
+                              mp3::RefusalReason& reason) override;
   size_t AlbumCount() override { return host_.AlbumCount(); }
   std::u16string MessageText(unsigned messageId) override;
   void SetProgressText(const std::u16string& text) override;
@@ -30,6 +32,7 @@ class CDropCollectorHost final : public DropCollectorHost {
   void PumpMessages(int count) override;
   void Sleep(unsigned milliseconds) override { ::Sleep(milliseconds); }
   void DoOleDrop(bool accepted, bool refused) override { host_.DoOleDrop(accepted, refused); }
+  void KeepRefusals(const RefusalList& refusals) override { host_.KeepRefusals(refusals); }
   void ShowLastRow() override;
 
  private:

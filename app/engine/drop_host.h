@@ -6,6 +6,7 @@
 
 #include <cstddef>
 
+#include "app/engine/refusal_list.h"
 #include "app/transfer_progress_dlg.h"
 #include "device/ipac_wrap.h"
 #include "treelist/track_list_ctrl_win32.h"
@@ -27,6 +28,9 @@ class DropHost {
   // (TrackList().SetDropPositionFromTarget), so the album under the drop
   // point is TrackList().List().dropPosition().album.
   virtual void DoOleDrop(bool accepted, bool refused) = 0;
+  // The files the drop skipped, for the box at its end; called just before
+  // DoOleDrop. A host that names no files may ignore them.
+  virtual void KeepRefusals(const RefusalList& refusals) { (void)refusals; }
   // True while the drop thread (or a listing) runs.
   virtual bool IsTransferRunning() const = 0;
   // Albums the player holds now.

@@ -8,7 +8,9 @@
 - message_ids.h: every named constant has a text;
 - the sources: a part may keep its own few ids in a `namespace msg { ... }` block; every constant
   there has a text too; every msg::kName the sources use is one of these constants; every number
-  written directly into a MessageText or ShowMessage call has a text.
+  written directly into a MessageText or ShowMessage call has a text;
+- English copies: a `{msg::kName, u"text"}` entry (the texts the tools print without the message
+  module) must equal that message's text, so the tools and the window say the same.
 Prints what it found and exits 1 on any failure.
 """
 import argparse
@@ -84,6 +86,7 @@ MSG_BLOCK = re.compile(r"namespace\s+msg\s*\{(.*?)\}", re.S)
 CONSTANT = re.compile(r"constexpr\s+unsigned\s+(k\w+)\s*=\s*(\d+)\s*;")
 CALL_WITH_NUMBER = re.compile(r"\b(?:MessageText|ShowMessage)\s*\(\s*(?:[^,();]*,\s*)?(\d{3,5})\b")
 NAMED_ID = re.compile(r"\bmsg::(k\w+)")
+ENGLISH_COPY = re.compile(r'\{\s*msg::(k\w+)\s*,\s*u"((?:[^"\\]|\\.)*)"\s*\}')
 
 
 def main():
@@ -127,10 +130,19 @@ def main():
             if number not in texts:
                 problems.append(f"{path}: message {number} has no text in {os.path.basename(a.mc)}")
 
+    english_copies = 0
+    for path, code in codes.items():
+        for m in ENGLISH_COPY.finditer(code):
+            english_copies += 1
+            number = constants.get(m.group(1))
+            if number is None or texts.get(number) != m.group(2):
+                problems.append(f"{path}: the English copy of msg::{m.group(1)} ({m.group(2)!r}) differs from "
+                                f"{os.path.basename(a.mc)} ({texts.get(number)!r})")
+
     for p in problems:
         print("FAIL:", p)
     print(f"message module: {len(texts)} texts; {len(constants)} named ids, {len(used_names)} used by name, "
-          f"{len(used_numbers)} used by number; " + ("all have texts" if not problems else f"{len(problems)} problems"))
+          f"{len(used_numbers)} used by number, {english_copies} English copies; " + ("all have texts" if not problems else f"{len(problems)} problems"))
     return 1 if problems else 0
 
 

@@ -17,8 +17,10 @@ Cases:
                    erasing the dropped row erases exactly that track
   folder_split     a folder of 2,000 tracks dropped on the empty area: albums Live 999, Live(1) 999,
                    Live(2) 2 (an album Live already exists, so the names are made unique)
-  refusals         a text file among MP3s is refused and 17153 shows at the end; song.MP3 dropped
-                   alone is taken, song.Mp3 inside a dropped folder is skipped
+  refusals         a text file, an 8 kbit/s MPEG-2.5 file and a RIFF file among two MP3s (one named
+                   song.MP3) are refused: 17153 shows at the end naming the three with their causes,
+                   both MP3s are taken; song.Mp3 inside a dropped folder is skipped; of 25 refused
+                   files the box names ten and counts the other 15
   no_space         the first file does not fit: nothing starts, the progress window offers only OK;
                    Exit does nothing while it shows and closes at once once the player is gone
   cancel_folder    Cancel during the folder phase: no partial track, message 17152 at the end
@@ -40,6 +42,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
+from cli_case import mpeg_frame  # noqa: E402
 from wine_session import WineSession, run_case, win_path  # noqa: E402
 
 MAKE_MP3 = os.path.join(ROOT, "scripts", "lib", "make_sample_mp3.py")
@@ -332,13 +335,28 @@ class Case(WineSession):
         self.check(names == ["Live", "Live(1)", "Live(2)", "Live(3)"], f"album rows: {names}")
         self.close_main(p, "folder_split")
 
+    def write(self, name, data):
+        path = os.path.join(self.work, name)
+        with open(path, "wb") as f:
+            f.write(data)
+        return path
+
+    def expect_skipped(self, lines, what):
+        """The box that ends a drop which skipped files: 17153, a blank line, then `lines`."""
+        text = self.box_text()
+        expected = "\n".join([TEXT[17153], ""] + lines)
+        self.check(text == expected, f"{what}: the box says {text!r}, expected {expected!r}")
+        if text is not None:
+            self.press_box()
+
     def refusals(self):
-        samples = self.mp3s(os.path.join(self.work, "samples"), 3, "Song")
+        samples = self.mp3s(os.path.join(self.work, "samples"), 5, "Song")
         song_upper = os.path.join(self.work, "song.MP3")
         shutil.copy(samples[0], song_upper)
-        note = os.path.join(self.work, "note.txt")
-        with open(note, "w") as f:
-            f.write("not music")
+        note = self.write("note.txt", b"not music")
+        # MPEG-2.5 Layer III, 8 kbit/s, 11,025 Hz, mono: 52-byte frames.
+        slow = self.write("slow.mp3", mpeg_frame(b1=0xE3, b2=0x10, b3=0xC0, length=52) * 200)
+        riff = self.write("riff.mp3", b"RIFF" + (36).to_bytes(4, "little") + b"WAVEfmt " + bytes(2000))
         mixed = os.path.join(self.work, "Mixed")
         os.makedirs(mixed)
         shutil.copy(samples[1], os.path.join(mixed, "kept.mp3"))
@@ -346,16 +364,25 @@ class Case(WineSession):
         p = self.start()
         if not self.check(self.wait_listed(rows_expected=0), "the empty player is listed"):
             return
-        self.drop(["--empty"], [song_upper, note])
+        self.drop(["--empty"], [note, song_upper, slow, riff, samples[3]])
         self.check(self.wait_transfer_end(), "the first drop ended")
-        self.expect_box(17153, "a text file among MP3s")
-        self.check(self.albums() == {"New Album": 1}, f"song.MP3 goes into a new album: {self.albums()}")
+        self.expect_skipped(["note.txt \u2014 not an MP3 file by its name",
+                             "slow.mp3 \u2014 bit rate outside 32-320 kbit/s: 8 kbit/s",
+                             "riff.mp3 \u2014 not MPEG audio"], "three refused among two MP3s")
+        self.check(self.albums() == {"New Album": 2}, f"both MP3s go into a new album: {self.albums()}")
         self.drop(["--empty"], [mixed])
-        self.check(self.wait_transfer_end(albums={"New Album": 1, "Mixed": 1}, timeout=120),
+        self.check(self.wait_transfer_end(albums={"New Album": 2, "Mixed": 1}, timeout=120),
                    "the folder drop ended")
         time.sleep(0.5)
         self.no_box("a folder whose only refusal is by its extension")
-        self.check(self.albums() == {"New Album": 1, "Mixed": 1}, f"song.Mp3 skipped: {self.albums()}")
+        self.check(self.albums() == {"New Album": 2, "Mixed": 1}, f"song.Mp3 skipped: {self.albums()}")
+
+        many = [self.write(f"note{i:02}.txt", b"not music") for i in range(25)]
+        self.drop(["--row", "0"], many + [samples[4]])
+        self.check(self.wait_transfer_end(), "the drop of 25 refused files ended")
+        self.expect_skipped([f"note{i:02}.txt \u2014 not an MP3 file by its name" for i in range(10)] +
+                            ["\u2026 and 15 more"], "25 refused files")
+        self.check(sum(self.albums().values()) == 4, f"the one MP3 among them is taken: {self.albums()}")
         self.close_main(p, "refusals")
 
     def no_space(self):

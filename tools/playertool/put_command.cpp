@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "app/engine/refusal_text.h"
 #include "device/ipac_wrap.h"
 #include "platform/codepage.h"
 #include "tools/common/tool_main.h"
@@ -93,8 +94,12 @@ int PutCommand(const sys::Path& player, const std::u16string& album, const std::
   for (size_t i = 0; i < files.size(); ++i) {
     const std::string name = tools::Utf8(files[i]);
     mp3::TrackInfo info;
-    if (!wrap.CheckValidity(std::filesystem::absolute(files[i]), info)) {
-      std::printf("refused: %s\n", name.c_str());
+    mp3::ValidityReport report;
+    if (!wrap.CheckValidity(std::filesystem::absolute(files[i]), info, &report)) {
+      // The same words the track manager's box uses for the file.
+      const std::u16string why =
+          app::engine::RefusalText(mp3::ReasonOf(report), app::engine::EnglishRefusalText);
+      std::printf("refused: %s \xE2\x80\x94 %s\n", name.c_str(), sys::Utf8FromUtf16(why).c_str());
       ++failed;
       continue;
     }

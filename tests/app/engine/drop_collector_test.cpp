@@ -401,5 +401,39 @@ TEST_F(DropCollectorTest, CollectFolderAnswers) {
   EXPECT_EQ(collector.CollectFolder(u"C:\\M", u""), DropCollector::kCancelled);
 }
 
+// Each skipped file is kept with its cause, in the order met, for the box at
+// the end; the flags DoOleDrop gets stay what they were (a refused MP3 inside
+// a folder is listed but is no refusal of the drop).
+TEST_F(DropCollectorTest, SkippedFilesAreKeptWithTheirCauses) {
+  struct KeepingHost : FakeHost {
+    void KeepRefusals(const app::engine::RefusalList& refusals) override { kept = refusals.files(); }
+    std::vector<app::engine::RefusedFile> kept;
+  } keeping;
+  DropCollector withList{keeping, lists, flags};
+  keeping.file(u"C:\\notes.txt", 10);
+  keeping.file(u"C:\\bad.mp3", 10, false);
+  keeping.file(u"C:\\good.mp3", 10);
+  keeping.folder(u"C:\\F");
+  keeping.file(u"C:\\F\\broken.mp3", 10, false);
+  keeping.file(u"C:\\F\\cover.jpg", 10);
+  EXPECT_EQ(withList.ReadHdropData({u"C:\\notes.txt", u"C:\\bad.mp3", u"C:\\good.mp3", u"C:\\F"}), 1);
+
+  using mp3::RefusalCause;
+  std::vector<std::pair<std::string, RefusalCause>> kept;
+  for (const auto& file : keeping.kept) kept.push_back({sys::Utf8FromUtf16(file.path), file.reason.cause});
+  EXPECT_EQ(kept, (std::vector<std::pair<std::string, RefusalCause>>{
+                      {"C:\\notes.txt", RefusalCause::kNotMp3Name},
+                      {"C:\\bad.mp3", RefusalCause::kUnreadable},  // this host cannot say why
+                      {"C:\\F\\broken.mp3", RefusalCause::kUnreadable}}));
+  EXPECT_EQ(keeping.drops, (std::vector<std::pair<bool, bool>>{{true, true}}));
+  EXPECT_TRUE(logged("Skipped C:\\notes.txt: not an MP3 file by its name"));
+
+  // A new drop starts a new list; a folder refused whole is noted too.
+  keeping.albumCount = 4096;
+  EXPECT_EQ(withList.ReadHdropData({u"C:\\F"}), 1);
+  ASSERT_EQ(withList.refusals().size(), 1u);
+  EXPECT_EQ(withList.refusals().files()[0].reason.cause, RefusalCause::kTooManyAlbums);
+}
+
 }  // namespace
 }  // namespace enginetest

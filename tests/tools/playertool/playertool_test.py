@@ -40,6 +40,8 @@ def main():
     check('created album "Mixed"' in out, f"album created: {out}")
     check(out.count("stored: ") == 3 and "refused: " in out and "junk.mp3" in out, f"three stored, one refused: {out}")
     check("put: 3 stored, 1 failed" in out, f"summary: {out}")
+    # The cause in the words the track manager's box uses for the file.
+    check("junk.mp3 \u2014 not MPEG audio\n" in out, f"the refusal says why: {out}")
     check(" 100%" in out, f"progress reaches 100%: {out}")
 
     code, out = run("put", "Mixed", paths[0], "--player", player)
