@@ -21,13 +21,9 @@ namespace app {
 namespace {
 
 // Timer 1: the list's set-up and the help window, once the window is on
-// screen. Timer 3: the load thread. Timers 2 and 4: the warnings of the
-// window-procedure filter (shown from a timer so the refused request is
-// answered at once).
+// screen. Timer 3: the load thread.
 constexpr UINT_PTR kSetUpTimer = 1;
-constexpr UINT_PTR kLogOffTimer = 2;
 constexpr UINT_PTR kLoadTimer = 3;
-constexpr UINT_PTR kSuspendTimer = 4;
 constexpr UINT kStartTimerMs = 100;
 
 // The folders the device-access library keeps its work files in.
@@ -85,10 +81,6 @@ bool CPellmarkDlg::OnInitDialog() {
   flags_.busy.store(1);
   addAboutMenuItem();
   setIcons();
-
-  wchar_t module[MAX_PATH] = {};
-  if (::GetModuleFileNameW(nullptr, module, MAX_PATH) == 0) return false;
-  driveLetter_ = module[0];
 
   setTexts();
   captureInitialLayout();
@@ -211,22 +203,15 @@ void CPellmarkDlg::OnTimer(UINT_PTR id) {
       setUpList();
       if (OpensHelpAtStartup(ReadHelpSetting())) ShowHelp(hwnd());
       break;
-    case kLogOffTimer:
-      showWarningFromTimer(msg::kLogOffRefused);
-      break;
     case kLoadTimer:
-      uiThreadId_ = ::GetCurrentThreadId();
       startLoad();
-      break;
-    case kSuspendTimer:
-      showWarningFromTimer(msg::kSuspendRefused);
       break;
     default:
       break;
   }
 }
 
-void CPellmarkDlg::showWarningFromTimer(unsigned messageId) {
+void CPellmarkDlg::showRefusalWarning(unsigned messageId) {
   // A second request while the box is up is refused all the same; one box
   // says it.
   if (warningUp_) return;

@@ -106,7 +106,7 @@ class CPellmarkDlg final : public winui::CDialog, public treelist::TrackListHost
   void setUpList();
   void startDevice();
   void startLoad();
-  void showWarningFromTimer(unsigned messageId);  // timers 2 and 4, and kShowWarningMessage
+  void showRefusalWarning(unsigned messageId);  // kShowWarningMessage
   void registerDropTarget();
 
   // pellmark_dlg_filter.cpp
@@ -147,7 +147,6 @@ class CPellmarkDlg final : public winui::CDialog, public treelist::TrackListHost
   win::UniqueImageList images_;
   win::UniqueIcon bigIcon_;
   win::UniqueIcon smallIcon_;
-  wchar_t driveLetter_ = 0;
   InitialLayout initialLayout_;
   bool layoutTaken_ = false;
 
@@ -168,11 +167,10 @@ class CPellmarkDlg final : public winui::CDialog, public treelist::TrackListHost
   engine::CMp3DropTarget* dropTarget_ = nullptr;  // one reference of ours
   bool dropTargetRegistered_ = false;
 
-  DWORD uiThreadId_ = 0;
   bool mediumListShown_ = false;
   bool deviceStarted_ = false;
-  // A system-modal warning from timer 2 or 4 is up: the progress window is
-  // not pushed above it.
+  // A system-modal warning of a refused log-off or suspend is up: the
+  // progress window is not pushed above it.
   bool warningUp_ = false;
   // The album the running drop writes to, as the progress display names it
   // (the drop thread's own copy is not read while it runs).

@@ -9,6 +9,7 @@
 #include "app/pellmark_dlg_res.h"
 #include "app/transfer_progress_dlg.h"
 #include "platform/codepage.h"
+#include "win32/wide_text.h"
 #include "winui/message_text.h"
 
 namespace app {
@@ -18,10 +19,8 @@ namespace {
 std::wstring WideFromAnsi(const std::string& text) {
   std::u16string out;
   sys::ToUtf16(sys::kAnsiCodePage, text, out);
-  return std::wstring(out.begin(), out.end());
+  return win::WideFromUtf16(out);
 }
-
-std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 // The name a list row shows for a device identifier; empty when the list
 // does not hold it.
@@ -75,7 +74,7 @@ void CPellmarkDlg::DoOleDrop(bool accepted, bool refused) {
     // them there).
     dropState_.m_nOleDropAlbumIndex = -1;
     dropState_.m_dwOleDropAlbumEID = 0;
-    dropState_.m_sOleDropAlbumName = U16(winui::MessageText(msg::kNewAlbumName));
+    dropState_.m_sOleDropAlbumName = win::Utf16FromWide(winui::MessageText(msg::kNewAlbumName));
   }
   DebugLog("\nDoOleDrop: m_nOleDropAlbumIndex = %d, m_dwOleDropAlbumEID = %d, m_sOleDropAlbumName=%s",
            dropState_.m_nOleDropAlbumIndex, static_cast<int>(dropState_.m_dwOleDropAlbumEID),
@@ -94,7 +93,7 @@ void CPellmarkDlg::DoOleDrop(bool accepted, bool refused) {
   context.albums = &albums_;
   context.state = &dropState_;
   context.flags = &flags_;
-  context.newAlbumName = U16(winui::MessageText(msg::kNewAlbumName));
+  context.newAlbumName = win::Utf16FromWide(winui::MessageText(msg::kNewAlbumName));
   if (!dropThread_.Start(context)) {
     DebugLog("\nDoOleDrop: the drop thread cannot start");
     flags_.busy.store(0);

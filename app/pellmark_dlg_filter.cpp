@@ -70,7 +70,7 @@ bool CPellmarkDlg::filterMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
       result = reinterpret_cast<LRESULT>(bigIcon_.get());
       return true;
     case kShowWarningMessage:
-      showWarningFromTimer(static_cast<unsigned>(wParam));
+      showRefusalWarning(static_cast<unsigned>(wParam));
       result = 0;
       return true;
     case kStartDeviceMessage:

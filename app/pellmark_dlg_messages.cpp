@@ -15,13 +15,12 @@
 #include "mp3/tag_code_page.h"
 #include "platform/codepage.h"
 #include "platform/cost_meter.h"
+#include "win32/wide_text.h"
 #include "winui/message_text.h"
 
 namespace app {
 
 namespace {
-
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 std::u16string FromCodePage(uint32_t codePage, const std::string& narrow) {
   std::u16string out;
@@ -91,8 +90,8 @@ void CPellmarkDlg::onRunningState(WPARAM wParam, LPARAM lParam) {
       progress_->SetButtonState(kProgressButtonDisabled);
       return;
     case RunningStateAction::kProgress:
-      progress_->SetProgressText(Wide(view.progressText));
-      setItemText(IDC_STATUS_LINE, Wide(view.statusText));
+      progress_->SetProgressText(win::WideFromUtf16(view.progressText));
+      setItemText(IDC_STATUS_LINE, win::WideFromUtf16(view.statusText));
       if (!warningUp_) progress_->MakeTopMost();
       progress_->SetButtonState(0);
       return;

@@ -46,7 +46,7 @@ CIPACWrap::CIPACWrap() : m_libraryPath(DefaultPacLibraryPath()) {}
 CIPACWrap::~CIPACWrap() = default;
 
 bool CIPACWrap::StopRequested() const {
-  return (m_cancelRequested && m_cancelRequested()) || m_bIsConnected.load() == 0;
+  return CancelRequested() || !DeviceConnected();
 }
 
 HRESULT CIPACWrap::Initialize(HWND window, const wchar_t* folder1, const wchar_t* folder2) {

@@ -27,6 +27,7 @@
 #include "device/library_binding.h"
 #include "device/rv3_broker.h"
 #include "device/track_number_map.h"
+#include "device/transfer_host.h"
 #include "device/window_events.h"
 #include "device/wrap_events.h"
 #include "mp3/track_info.h"
@@ -37,7 +38,7 @@
 
 namespace device {
 
-class CIPACWrap : public KVXFringeLock {
+class CIPACWrap : public KVXFringeLock, private ITransferHost {
  public:
   CIPACWrap();
   ~CIPACWrap() override;
@@ -71,7 +72,7 @@ class CIPACWrap : public KVXFringeLock {
   // ---- Transactions ---------------------------------------------------------
   HRESULT StartTransaction();
   // S_FALSE, without a library call, when this thread has no transaction.
-  HRESULT EndTransaction();
+  HRESULT EndTransaction() override;
   bool InTransaction() const;
 
   // ---- Listing and editing (bracketed unless said) ---------------------------
@@ -104,7 +105,7 @@ class CIPACWrap : public KVXFringeLock {
   // file name when the tags have none). report, when given, receives why a
   // refused file was refused.
   bool CheckValidity(const sys::Path& path, mp3::TrackInfo& info, mp3::ValidityReport* report = nullptr);
-  uint32_t AllocateTrackNumber() { return m_trackNumbers.allocate(); }
+  uint32_t AllocateTrackNumber() override { return m_trackNumbers.allocate(); }
   bool IsTrackNumberInUse(uint32_t n) const { return m_trackNumbers.inUse(n); }
   // Writes the job's file as a new track into the album, inside the
   // caller's transaction: 0 success (the caller ends the transaction); 1
@@ -120,10 +121,16 @@ class CIPACWrap : public KVXFringeLock {
   const std::u16string DeviceName() const { return m_deviceName.text(); }
 
  private:
-  friend class CTrackTransfer;
   class TransactionScope;
 
-  bool StopRequested() const;
+  // ITransferHost: what a transfer run uses of the wrapper.
+  IPAC& TransferLibrary() override { return *m_binding.pac.get(); }
+  BSTR TransferDevice() const override { return m_deviceName.get(); }
+  CRv3Broker& TransferBroker() override { return m_broker; }
+  IWrapEvents& TransferEvents() override { return *m_pEvents; }
+  bool StopRequested() const override;
+  bool CancelRequested() const override { return m_cancelRequested && m_cancelRequested(); }
+  bool DeviceConnected() const override { return m_bIsConnected.load() != 0; }
   // Polls the current operation until current reaches total.
   HRESULT WaitForOperation(DWORD pollMs);
   HRESULT ReadAlbum(uint32_t eid, AlbumRecord& record);

@@ -7,18 +7,6 @@
 
 namespace device {
 
-namespace {
-
-bool SeekTo(std::FILE* f, uint64_t offset) {
-#if defined(_WIN32)
-  return _fseeki64(f, static_cast<long long>(offset), SEEK_SET) == 0;
-#else
-  return fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-}
-
-}  // namespace
-
 CRv3Broker::~CRv3Broker() { closeSource(); }
 
 void CRv3Broker::closeSource() {
@@ -73,7 +61,7 @@ HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
   // only copy them once more.
   std::setvbuf(m_source, nullptr, _IONBF, 0);
   if (!sys::GetFileSize(source, m_fileSize) || m_fileSize < m_audio.offset + m_audio.size ||
-      !SeekTo(m_source, m_audio.offset)) {
+      !sys::SeekStdioFile(m_source, m_audio.offset, SEEK_SET)) {
     closeSource();
     return hr::kFail;
   }

@@ -2,6 +2,7 @@
 
 #include "common/debug_log.h"
 #include "device/fringe_data.h"
+#include "device/ipac_wrap.h"
 
 namespace device {
 
@@ -18,23 +19,23 @@ HRESULT CIPACWrap::Transfer(const mp3::TrackInfo& job, uint32_t albumEid, uint32
                             uint32_t* newTrackEid) {
   if (newTrackEid) *newTrackEid = 0;
   if (!m_binding.pac) return E_UNEXPECTED;
-  CTrackTransfer run(*this, job, albumEid, placement);
+  CTrackTransfer run(static_cast<ITransferHost&>(*this), job, albumEid, placement);
   const HRESULT result = run.Run();
   if (newTrackEid && result == S_OK) *newTrackEid = run.NewTrackEid();
   return result;
 }
 
-CTrackTransfer::CTrackTransfer(CIPACWrap& wrap, const mp3::TrackInfo& job, uint32_t albumEid,
+CTrackTransfer::CTrackTransfer(ITransferHost& host, const mp3::TrackInfo& job, uint32_t albumEid,
                                uint32_t placement)
-    : m_wrap(wrap),
-      m_pac(wrap.m_binding.pac.get()),
-      m_device(wrap.m_deviceName.get()),
+    : m_host(host),
+      m_pac(&host.TransferLibrary()),
+      m_device(host.TransferDevice()),
       m_job(job),
       m_albumEid(albumEid),
       m_placement(placement) {}
 
 void CTrackTransfer::StopCheck() const {
-  if (m_wrap.StopRequested()) throw TransferStop{S_FALSE};
+  if (m_host.StopRequested()) throw TransferStop{S_FALSE};
 }
 
 void CTrackTransfer::Fail(HRESULT result, const char* step) const {
@@ -43,7 +44,7 @@ void CTrackTransfer::Fail(HRESULT result, const char* step) const {
 }
 
 void CTrackTransfer::Progress(uint32_t percent) const {
-  m_wrap.m_pEvents->RunningState(m_job.number, percent);
+  m_host.TransferEvents().RunningState(m_job.number, percent);
 }
 
 void CTrackTransfer::ReadProgress(LONGLONG& current, LONGLONG& total) {
@@ -86,7 +87,7 @@ void CTrackTransfer::WriteData(ULONG count, const BYTE* data, bool retryOnFail, 
 }
 
 void CTrackTransfer::WriteAudio() {
-  CRv3Broker& broker = m_wrap.m_broker;
+  CRv3Broker& broker = m_host.TransferBroker();
   for (;;) {
     StopCheck();
     AudioChunk chunk;
@@ -97,7 +98,7 @@ void CTrackTransfer::WriteAudio() {
     }
     // Two notes per chunk rather than four: each note is a write of the
     // shared log, and the marker before the write still shows a hang.
-    DebugLog("\nCheck m_bIsConnected=%d\n1", static_cast<int>(m_wrap.m_bIsConnected.load()));
+    DebugLog("\nCheck m_bIsConnected=%d\n1", static_cast<int>(m_host.DeviceConnected()));
     StopCheck();
     WriteData(chunk.size, chunk.bytes.get(), true, "WriteExportData(chunk)");
     LONGLONG current = 0, total = 0;
@@ -129,7 +130,7 @@ void CTrackTransfer::SetTrackProperties(const container::HeaderBlockBytes& closi
 }
 
 void CTrackTransfer::DeviceGoneCheck() const {
-  if (m_wrap.m_bIsConnected.load() == 0) throw TransferStop{S_FALSE};
+  if (!m_host.DeviceConnected()) throw TransferStop{S_FALSE};
 }
 
 void CTrackTransfer::WaitForDevice() {
@@ -143,7 +144,7 @@ void CTrackTransfer::WaitForDevice() {
   ReadProgress(current, total);
   while (current < total) {
     DeviceGoneCheck();
-    if (m_wrap.m_cancelRequested && m_wrap.m_cancelRequested()) {
+    if (m_host.CancelRequested()) {
       DebugLog("\nCIPACWrap::Transfer: cancelled after the track was committed; it stays");
       return;
     }
@@ -156,12 +157,12 @@ void CTrackTransfer::WaitForDevice() {
 HRESULT CTrackTransfer::Abandon(HRESULT result) {
   DebugLog("\nCIPACWrap::Transfer exception");
   // The user's file is let go now, not when the next transfer starts.
-  m_wrap.m_broker.Reset();
+  m_host.TransferBroker().Reset();
   // A vanished device answers nothing: the export and the transaction die
   // with it.
-  if (m_wrap.m_bIsConnected.load() != 0) {
+  if (m_host.DeviceConnected()) {
     if (m_exportStarted && !m_exportEnded) m_pac->CancelOperation(m_device, m_operation);
-    m_wrap.EndTransaction();
+    m_host.EndTransaction();
   }
   return result;
 }
@@ -171,10 +172,10 @@ HRESULT CTrackTransfer::Run() {
   struct EndNotice {
     IWrapEvents* events;
     ~EndNotice() { events->TransferEnded(); }
-  } endNotice{m_wrap.m_pEvents};
+  } endNotice{&m_host.TransferEvents()};
   try {
-    CRv3Broker& broker = m_wrap.m_broker;
-    const uint32_t trackNumber = m_wrap.AllocateTrackNumber();
+    CRv3Broker& broker = m_host.TransferBroker();
+    const uint32_t trackNumber = m_host.AllocateTrackNumber();
     DebugLog("\nCIPACWrap::Transfer '%s'", sys::AnsiFromPath(m_job.sourcePath).c_str());
 
     uint32_t audioSize = 0, headerLength = 0;
@@ -186,7 +187,7 @@ HRESULT CTrackTransfer::Run() {
     if (FAILED(init)) Fail(init, "RV3 broker init");
 
     BuildParameters(trackNumber, audioSize);
-    if (m_wrap.m_cancelRequested && m_wrap.m_cancelRequested()) throw TransferStop{S_FALSE};
+    if (m_host.CancelRequested()) throw TransferStop{S_FALSE};
 
     HRESULT h = m_pac->StartExportOperation(m_device, m_params.get(), &m_operation);
     DebugLog("\nCIPACWrap::Transfer after StartExportOperation");
@@ -198,7 +199,7 @@ HRESULT CTrackTransfer::Run() {
 
     ReadDestination();
     StopCheck();
-    h = WriteFringeData(m_destination, m_job, [this] { return m_wrap.StopRequested(); });
+    h = WriteFringeData(m_destination, m_job, [this] { return m_host.StopRequested(); });
     if (h == S_FALSE) throw TransferStop{S_FALSE};
     if (FAILED(h)) Fail(h, "WriteFringeData");
     DeviceGoneCheck();
@@ -224,7 +225,7 @@ HRESULT CTrackTransfer::Run() {
     Progress(kProgressClosed);
 
     StopCheck();
-    m_wrap.m_pEvents->TransferPastCancel();
+    m_host.TransferEvents().TransferPastCancel();
     SetTrackProperties(closing);
 
     if (h = m_pac->EndExportOperation(m_device, m_operation); FAILED(h)) Fail(h, "EndExportOperation");

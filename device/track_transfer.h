@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "device/ipac.h"
-#include "device/ipac_wrap.h"
 #include "device/property_block.h"
+#include "device/transfer_host.h"
 #include "mp3/track_info.h"
 #include "win32/task_memory.h"
 
@@ -17,7 +17,7 @@ namespace device {
 
 class CTrackTransfer {
  public:
-  CTrackTransfer(CIPACWrap& wrap, const mp3::TrackInfo& job, uint32_t albumEid, uint32_t placement);
+  CTrackTransfer(ITransferHost& host, const mp3::TrackInfo& job, uint32_t albumEid, uint32_t placement);
   HRESULT Run();
   // The new track's EID from the export block; 0 before the export started.
   uint32_t NewTrackEid() const { return m_params ? m_params->newId : 0; }
@@ -42,7 +42,7 @@ class CTrackTransfer {
   void WaitForDevice();
   HRESULT Abandon(HRESULT result);
 
-  CIPACWrap& m_wrap;
+  ITransferHost& m_host;
   IPAC* m_pac;
   BSTR m_device;
   const mp3::TrackInfo& m_job;

@@ -80,6 +80,10 @@ bool DeleteFileAt(const Path& path);
 bool CreateFolder(const Path& path);  // an existing folder counts as success
 // C stdio on a path of either width; mode as for fopen ("rb", "ab", ...).
 std::FILE* OpenStdioFile(const Path& path, const char* mode);
+// 64-bit fseek and ftell; origin as for fseek. An offset beyond the signed
+// 64-bit range fails without moving; TellStdioFile is -1 on failure.
+bool SeekStdioFile(std::FILE* file, uint64_t offset, int origin);
+int64_t TellStdioFile(std::FILE* file);
 
 // ---- Process ----------------------------------------------------------------
 

@@ -164,6 +164,13 @@ bool CreateFolder(const Path& path) {
 
 std::FILE* OpenStdioFile(const Path& path, const char* mode) { return std::fopen(path.c_str(), mode); }
 
+bool SeekStdioFile(std::FILE* file, uint64_t offset, int origin) {
+  if (offset > static_cast<uint64_t>(INT64_MAX)) return false;
+  return ::fseeko(file, static_cast<off_t>(offset), origin) == 0;
+}
+
+int64_t TellStdioFile(std::FILE* file) { return ::ftello(file); }
+
 Path ProgramPath() {
   std::error_code ec;
   Path p = std::filesystem::read_symlink("/proc/self/exe", ec);

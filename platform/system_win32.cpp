@@ -178,6 +178,13 @@ std::FILE* OpenStdioFile(const Path& path, const char* mode) {
   return ::_wfopen(path.c_str(), Wide(mode).c_str());
 }
 
+bool SeekStdioFile(std::FILE* file, uint64_t offset, int origin) {
+  if (offset > static_cast<uint64_t>(INT64_MAX)) return false;
+  return ::_fseeki64(file, static_cast<int64_t>(offset), origin) == 0;
+}
+
+int64_t TellStdioFile(std::FILE* file) { return ::_ftelli64(file); }
+
 Path ProgramPath() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {

@@ -6,18 +6,11 @@
 
 #include "app/progress_state.h"
 #include "win32/unique_find.h"
+#include "win32/wide_text.h"
 #include "winui/application.h"
 #include "winui/message_text.h"
 
 namespace app::engine {
-namespace {
-
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
-std::u16string FromWide(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
-
-}  // namespace
-
 void PumpPendingMessages(int count) {
   MSG message;
   for (int i = 0; i < count && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
@@ -33,7 +26,7 @@ void PumpPendingMessages(int count) {
 }
 
 bool CDropCollectorHost::QueryAttributes(const std::u16string& path, bool& isFolder) {
-  const DWORD attributes = ::GetFileAttributesW(Wide(path));
+  const DWORD attributes = ::GetFileAttributesW(win::WideChars(path));
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   return true;
@@ -41,7 +34,7 @@ bool CDropCollectorHost::QueryAttributes(const std::u16string& path, bool& isFol
 
 bool CDropCollectorHost::FileSize(const std::u16string& path, uint64_t& size) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!::GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data)) return false;
+  if (!::GetFileAttributesExW(win::WideChars(path), GetFileExInfoStandard, &data)) return false;
   size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   return true;
 }
@@ -52,7 +45,7 @@ bool CDropCollectorHost::ListFolder(const std::u16string& folder, std::vector<Fo
   if (pattern.empty() || (pattern.back() != u'\\' && pattern.back() != u'/')) pattern += u'\\';
   pattern += u'*';
   WIN32_FIND_DATAW data{};
-  win::UniqueFind find(::FindFirstFileW(Wide(pattern), &data));
+  win::UniqueFind find(::FindFirstFileW(win::WideChars(pattern), &data));
   if (!find.valid()) return ::GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty folder
   do {
     FolderEntry entry;
@@ -82,11 +75,11 @@ bool CDropCollectorHost::CheckValidityExplained(const std::u16string& path, Tran
 }
 
 std::u16string CDropCollectorHost::MessageText(unsigned messageId) {
-  return FromWide(winui::MessageText(messageId));
+  return win::Utf16FromWide(winui::MessageText(messageId));
 }
 
 void CDropCollectorHost::SetProgressText(const std::u16string& text) {
-  host_.ProgressWindow().SetProgressText(std::wstring(text.begin(), text.end()));
+  host_.ProgressWindow().SetProgressText(win::WideFromUtf16(text));
 }
 
 void CDropCollectorHost::SetProgressClosing() {

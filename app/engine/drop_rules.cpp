@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "platform/codepage.h"
+
 namespace app::engine {
 namespace {
 
 bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
-
-std::u16string Widen(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
 }  // namespace
 
@@ -52,7 +52,7 @@ std::u16string LastPathComponent(const std::u16string& path) {
 
 std::u16string OutOfSpaceText(const std::u16string& before, size_t count, CountSeparator separator,
                               const std::u16string& after) {
-  const std::u16string number = Widen(std::to_string(count));
+  const std::u16string number = sys::Utf16FromUtf8(std::to_string(count));
   if (separator == CountSeparator::kFolder) return before + u" " + number + u" " + after;
   return before + number + after;
 }

@@ -32,7 +32,6 @@ Cases:
 After every case the player is checked with `playertool check` (every track well formed) and the
 simulated library's log must show no unpaired transaction or other caller error.
 """
-import argparse
 import os
 import shutil
 import subprocess
@@ -43,7 +42,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
 from cli_case import mpeg_frame  # noqa: E402
-from wine_session import WineSession, run_case, win_path  # noqa: E402
+from wine_session import WineSession, driver_arguments, run_case, win_path  # noqa: E402
 
 MAKE_MP3 = os.path.join(ROOT, "scripts", "lib", "make_sample_mp3.py")
 
@@ -192,10 +191,7 @@ class Case(WineSession):
 
     def close_main(self, p, what):
         self.one("close", *MAIN, "--timeout", "5000")
-        try:
-            rc = p.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            rc = None
+        rc = self.ended(p, timeout=30)
         self.check(rc == 0, f"{what}: Pellmark ended with {rc} after Close")
 
     def final_checks(self):
@@ -406,10 +402,7 @@ class Case(WineSession):
         self.check(p.poll() is None, "Exit closed the program while the progress window showed")
         # ... and the program closes at once when the player is gone.
         self.expect_box(17921, "the player went away", timeout_ms=30000)
-        try:
-            rc = p.wait(timeout=15)
-        except subprocess.TimeoutExpired:
-            rc = None
+        rc = self.ended(p, timeout=15)
         self.check(rc == 0, f"Pellmark did not close after the player went away ({rc})")
 
     def cancel_folder(self):
@@ -508,10 +501,7 @@ class Case(WineSession):
         p = self.start()
         self.check(self.wait_listed(rows_expected=3), "Rock is listed")
         self.expect_box(17921, "the player went away", timeout_ms=30000)
-        try:
-            rc = p.wait(timeout=15)
-        except subprocess.TimeoutExpired:
-            rc = None
+        rc = self.ended(p, timeout=15)
         self.check(rc == 0, f"Pellmark did not close after the player went away ({rc})")
         self.no_box("after the program closed")
 
@@ -537,15 +527,7 @@ class Case(WineSession):
 
 
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--case", required=True)
-    ap.add_argument("--wine", nargs="+", required=True)
-    ap.add_argument("--bin", required=True)
-    ap.add_argument("--probe", required=True)
-    ap.add_argument("--prefix", required=True)
-    ap.add_argument("--work", required=True)
-    ap.add_argument("--artifacts", required=True)
-    a = ap.parse_args()
+    a = driver_arguments("--bin", "--prefix")
     case = Case(a)
     # Start without the help window.
     return run_case(case, a.case, a.case, before=lambda: case.one("reg-set", SETTING_KEY, "Pellmark", "10"),

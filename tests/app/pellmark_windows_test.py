@@ -19,7 +19,6 @@ Cases:
                         the About box's texts; screenshots of the About box and the help window
 Every case leaves no Pellmark running; failures are listed and make the exit status 1.
 """
-import argparse
 import os
 import shutil
 import subprocess
@@ -27,7 +26,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from wine_session import WineSession, run_case  # noqa: E402
+from wine_session import WineSession, driver_arguments, run_case  # noqa: E402
 
 SETTING_KEY = r"HKLM\SOFTWARE\Keltan Corporation\Pellmark"
 VERSION_KEY = r"HKCU\Software\Wine\AppDefaults\Pellmark.exe"
@@ -292,19 +291,7 @@ class Shell(WineSession):
 
 
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--case", required=True)
-    ap.add_argument("--wine", nargs="+", required=True)
-    ap.add_argument("--pellmark", required=True)
-    ap.add_argument("--probe", required=True)
-    ap.add_argument("--lock-holder", required=True)
-    ap.add_argument("--prefix", required=True)
-    ap.add_argument("--work", required=True)
-    ap.add_argument("--artifacts", required=True)
-    a = ap.parse_args()
-    shutil.rmtree(a.work, ignore_errors=True)
-    os.makedirs(a.work)
-
+    a = driver_arguments("--pellmark", "--lock-holder", "--prefix", fresh_work=True)
     shell = Shell(a)
     return run_case(shell, a.case, f"pellmark {a.case}", before=shell.no_leftovers, always=shell.no_leftovers)
 

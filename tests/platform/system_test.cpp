@@ -54,6 +54,20 @@ TEST(SystemFiles, CreateFolderAcceptsAnExistingFolderOnly) {
   EXPECT_FALSE(sys::CreateFolder(dir / "file"));
 }
 
+TEST(SystemFiles, StdioSeekRefusesOffsetsBeyondTheSignedRangeAndKeepsItsPlace) {
+  TempDir dir;
+  const sys::Path a = dir / "seek.bin";
+  testsupport::WriteFile(a, "0123456789");
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(sys::OpenStdioFile(a, "rb"), &std::fclose);
+  ASSERT_TRUE(file);
+  ASSERT_TRUE(sys::SeekStdioFile(file.get(), 0, SEEK_END));
+  EXPECT_EQ(sys::TellStdioFile(file.get()), 10);
+  ASSERT_TRUE(sys::SeekStdioFile(file.get(), 4, SEEK_SET));
+  EXPECT_FALSE(sys::SeekStdioFile(file.get(), uint64_t{1} << 63, SEEK_SET));
+  EXPECT_EQ(sys::TellStdioFile(file.get()), 4);
+  EXPECT_EQ(std::fgetc(file.get()), '4');
+}
+
 TEST(SystemFiles, TempFolderEndsInASeparatorAndExists) {
   sys::Path t = sys::TempFolder();
   ASSERT_FALSE(t.empty());

@@ -2,8 +2,10 @@
 from outside with the window probe: programs run with their output going through a file, the
 probe's JSON reports, started processes remembered and stopped, screenshots of the display, and
 one closing summary line for the collected failures."""
+import argparse
 import json
 import os
+import shutil
 import subprocess
 import tempfile
 import time
@@ -17,6 +19,22 @@ def win_path(path):
 def wine_command(values):
     """The Wine command from --wine: CTest hands a list over as one ';'-separated argument."""
     return values[0].split(";") if len(values) == 1 else list(values)
+
+
+def driver_arguments(*own, fresh_work=False):
+    """The command line of a test driver: the arguments every driver takes (--case, --wine, --probe,
+    --work, --artifacts) and its own required ones, named in own; with fresh_work the work folder
+    is emptied first."""
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--case", required=True)
+    ap.add_argument("--wine", nargs="+", required=True)
+    for name in ("--probe", "--work", "--artifacts") + own:
+        ap.add_argument(name, required=True)
+    a = ap.parse_args()
+    if fresh_work:
+        shutil.rmtree(a.work, ignore_errors=True)
+        os.makedirs(a.work)
+    return a
 
 
 class WineSession:

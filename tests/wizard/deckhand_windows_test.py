@@ -25,7 +25,6 @@ Cases:
                    cannot be asked for INQUIRY
 Every case leaves no Deckhand running and no drive mapped; failures make the exit status 1.
 """
-import argparse
 import os
 import shutil
 import stat
@@ -33,7 +32,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from wine_session import WineSession, run_case, win_path  # noqa: E402
+from wine_session import WineSession, driver_arguments, run_case, win_path  # noqa: E402
 
 TITLE = "Pellmark Update"
 WINDOW = ["--title", TITLE, "--not-message-box"]
@@ -160,6 +159,25 @@ class Case(WineSession):
         rc, r = self.one("text", *BOX, "--title", TITLE, "--id", "0xFFFF", "--timeout", timeout_ms)
         return r.get("text") if rc == 0 else None
 
+    def drive_page_after_scan(self):
+        """Waits for the drive page and for its first scan, which runs half a second after the page
+        opens; answers the page's controls."""
+        controls = self.wait_page("drive")
+        time.sleep(1.0)
+        return controls
+
+    def open_drive_page(self):
+        """From the welcome page to the drive page, once its scan has run."""
+        self.wait_page("welcome")
+        self.click(IDOK)
+        return self.drive_page_after_scan()
+
+    def confirm_and_copy(self):
+        """Next on the drive page and on the confirmation page: the copy starts."""
+        self.click(IDOK)
+        self.wait_page("confirm")
+        self.click(IDOK)
+
     def list_entries(self):
         rc, r = self.one("send", *WINDOW, CB_GETCOUNT, "--id", DRIVE_LIST)
         count = r.get("result", -1)
@@ -228,8 +246,7 @@ class Case(WineSession):
         self.screenshot("wizard-1-welcome.png")  # empty caption: the template title "Welcome"
         self.click(IDOK)
 
-        controls = self.wait_page("drive")
-        time.sleep(1.0)  # the scan runs half a second after the page opens
+        self.drive_page_after_scan()
         entries = self.list_entries()
         self.check(entries == [" (R:)"], f"drive list: {entries}")
         controls = self.page()[1]
@@ -238,10 +255,7 @@ class Case(WineSession):
                    "drive page buttons")
         self.screenshot("wizard-2-drive-selection.png")
         self.click(BACK)  # back to the welcome page
-        self.wait_page("welcome")
-        self.click(IDOK)
-        self.wait_page("drive")
-        time.sleep(1.0)
+        self.open_drive_page()
         self.click(IDOK)
 
         controls = self.wait_page("confirm")
@@ -250,12 +264,9 @@ class Case(WineSession):
         self.check(controls[DETAIL]["text"] == "R:", f"chosen drive: {controls[DETAIL]['text']!r}")
         self.screenshot("wizard-3-confirmation.png")
         self.click(BACK)  # back to drive selection: a fresh scan
-        self.wait_page("drive")
-        time.sleep(1.0)
+        self.drive_page_after_scan()
         self.check(self.list_entries() == [" (R:)"], "the scan ran again after Back")
-        self.click(IDOK)
-        self.wait_page("confirm")
-        self.click(IDOK)
+        self.confirm_and_copy()
 
         # The copy starts a second after the copying page opens: time for the cancel question,
         # asked at once (a screenshot first could take longer than that second). The screenshot
@@ -293,8 +304,7 @@ class Case(WineSession):
         rc, r = self.one("send", *WINDOW, "reg:QueryCancelAutoPlay")
         self.check(rc == 0 and r.get("result") == 0, f"the welcome page leaves AutoPlay alone: {r}")
         self.click(IDOK)
-        self.wait_page("drive")
-        time.sleep(1.0)
+        self.drive_page_after_scan()
         # While the player is being chosen, AutoPlay is held back.
         rc, r = self.one("send", *WINDOW, "reg:QueryCancelAutoPlay")
         self.check(rc == 0 and r.get("result") == 1, f"the drive page cancels AutoPlay: {r}")
@@ -328,13 +338,8 @@ class Case(WineSession):
         sources = self.delivery()
         folder = self.program("program", self.settings(["Pellmark.exe", "Mtbl.dll", "help.htm"]), sources)
         p = self.start(folder, script)
-        self.wait_page("welcome")
-        self.click(IDOK)
-        self.wait_page("drive")
-        time.sleep(1.0)
-        self.click(IDOK)
-        self.wait_page("confirm")
-        self.click(IDOK)
+        self.open_drive_page()
+        self.confirm_and_copy()
         controls = self.wait_page("finish")
         if not controls:
             return
@@ -350,12 +355,9 @@ class Case(WineSession):
 
         os.rmdir(os.path.join(player, "PLMRK", "Mtbl.dll"))
         self.click(TO_DRIVE_SELECTION)
-        self.wait_page("drive")
-        time.sleep(1.0)
+        self.drive_page_after_scan()
         self.check(self.list_entries() == [" (S:)"], "a fresh scan after the failure")
-        self.click(IDOK)
-        self.wait_page("confirm")
-        self.click(IDOK)
+        self.confirm_and_copy()
         controls = self.wait_page("finish")
         if controls:
             self.check(controls[MESSAGE]["text"] == "All copied", "the second run succeeds")
@@ -368,13 +370,8 @@ class Case(WineSession):
         script = self.write_script(["player T QUINTAD2 1"])
         folder = self.program("program", self.settings(["Pellmark.exe"]), self.delivery())
         p = self.start(folder, script)
-        self.wait_page("welcome")
-        self.click(IDOK)
-        self.wait_page("drive")
-        time.sleep(1.0)
-        self.click(IDOK)
-        self.wait_page("confirm")
-        self.click(IDOK)
+        self.open_drive_page()
+        self.confirm_and_copy()
         self.wait_page("copying", timeout=5)
         self.click(IDCANCEL)
         self.check(self.box_text() == "Will you cancel to copy ?", "cancel question")
@@ -451,18 +448,13 @@ class Case(WineSession):
         sources = {"Pellmark.exe": b"MZ real"}
         folder = self.program("program", self.settings(["Pellmark.exe"], path="\\A\\B"), sources, scripted=False)
         p = self.start(folder)
-        self.wait_page("welcome")
-        self.click(IDOK)
-        self.wait_page("drive")
-        time.sleep(1.0)
+        self.open_drive_page()
         entries = self.list_entries()
         self.check(" (U:)" in entries, f"a drive that cannot be asked is offered: {entries}")
         for i, e in enumerate(entries):
             if e == " (U:)":
                 self.one("send", *WINDOW, CB_SETCURSEL, i, "--id", DRIVE_LIST)
-        self.click(IDOK)
-        self.wait_page("confirm")
-        self.click(IDOK)
+        self.confirm_and_copy()
         controls = self.wait_page("finish")
         if controls:
             self.check(controls[MESSAGE]["text"] == "All copied", "the shipped program copies")
@@ -471,18 +463,7 @@ class Case(WineSession):
 
 
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--case", required=True)
-    ap.add_argument("--wine", nargs="+", required=True)
-    ap.add_argument("--deckhand", required=True)
-    ap.add_argument("--scripted-deckhand", required=True)
-    ap.add_argument("--vantle", required=True)
-    ap.add_argument("--probe", required=True)
-    ap.add_argument("--work", required=True)
-    ap.add_argument("--artifacts", required=True)
-    a = ap.parse_args()
-    shutil.rmtree(a.work, ignore_errors=True)
-    os.makedirs(a.work)
+    a = driver_arguments("--deckhand", "--scripted-deckhand", "--vantle", fresh_work=True)
     case = Case(a)
     return run_case(case, a.case, f"deckhand {a.case}")
 
