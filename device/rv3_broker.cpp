@@ -4,6 +4,7 @@
 
 #include "common/debug_log.h"
 #include "container/mapped_view.h"
+#include "platform/cost_meter.h"
 
 namespace device {
 
@@ -42,6 +43,7 @@ void CRv3Broker::Reset() {
 
 HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
                          container::HeaderBlockBytes* openingHeader, uint32_t* headerLength) {
+  costs::Scope meter(costs::Area::kSourceReads);
   KVXFringeLockGuard hold(m_lock);
   if (!audioSize || !openingHeader || !headerLength) return hr::kPointer;
   *audioSize = 0;
@@ -52,8 +54,10 @@ HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
   m_scanner.setSourcePath(sys::AnsiFromPath(source));
 
   AudioSearch found;
+  uint64_t mappedSize = 0;  // the whole file, as mapped
   try {
     container::CMappedView view(source, false, 0, 0);
+    mappedSize = view.length();
     found = LocateAudio(view.data(), view.length(), m_audio);
   } catch (...) {
     // An empty file cannot be mapped: it holds no audio.
@@ -72,7 +76,10 @@ HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
   // Chunks are read whole into their own buffers; stdio's buffer would
   // only copy them once more.
   std::setvbuf(m_source, nullptr, _IONBF, 0);
-  if (!sys::GetFileSize(source, m_fileSize) || m_fileSize < m_audio.offset + m_audio.size ||
+  // The size the mapping saw: asking the file system again would cost a
+  // trip per track and tell the same.
+  m_fileSize = mappedSize;
+  if (m_fileSize < m_audio.offset + m_audio.size ||
       !SeekTo(m_source, m_audio.offset)) {
     closeSource();
     return hr::kFail;
@@ -85,6 +92,7 @@ HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
 }
 
 HRESULT CRv3Broker::NextChunk(AudioChunk& chunk) {
+  costs::Scope meter(costs::Area::kSourceReads);
   KVXFringeLockGuard hold(m_lock);
   chunk = AudioChunk{};
   if (!m_source) return hr::kUnexpected;
@@ -109,6 +117,7 @@ HRESULT CRv3Broker::NextChunk(AudioChunk& chunk) {
 }
 
 HRESULT CRv3Broker::CloseHeader(container::HeaderBlockBytes* closingHeader, uint32_t* headerLength) {
+  costs::Scope meter(costs::Area::kSourceReads);
   KVXFringeLockGuard hold(m_lock);
   if (!closingHeader || !headerLength) return hr::kPointer;
   if (!m_source || m_remaining != 0) return hr::kUnexpected;
