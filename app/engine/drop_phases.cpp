@@ -212,7 +212,7 @@ int OleDropTransferTracksProc(DropContext& c) {
 }
 
 int OleDropTransferFolderProc(DropContext& c) {
-  const std::vector<DropFolderItem> items = c.lists.FolderItemsSnapshot();
+  std::vector<DropFolderItem> items = c.lists.TakeFolderItems();
   const size_t n = items.size();
   DebugLog("\nTotal Tracks under any folder to transfer = %d.", static_cast<int>(n));
 
@@ -245,13 +245,13 @@ int OleDropTransferFolderProc(DropContext& c) {
     // The folder's items are consecutive; its first 999 form this batch,
     // the rest wait in the pool for albums of their own.
     const size_t folderStart = j;
-    c.lists.AppendToQueue(items[j].job);
+    c.lists.AppendToQueue(std::move(items[j].job));
     while (j + 1 < n && items[j + 1].m_folder == items[folderStart].m_folder) {
       ++j;
       if (j - folderStart < kMaxTracksPerBatch) {
-        c.lists.AppendToQueue(items[j].job);
+        c.lists.AppendToQueue(std::move(items[j].job));
       } else {
-        c.lists.AppendToPool(items[j].job);
+        c.lists.AppendToPool(std::move(items[j].job));
       }
     }
 

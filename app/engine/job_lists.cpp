@@ -113,9 +113,11 @@ std::vector<TransferJob> JobLists::PoolSnapshot() const {
   return pool_;
 }
 
-std::vector<DropFolderItem> JobLists::FolderItemsSnapshot() const {
+std::vector<DropFolderItem> JobLists::TakeFolderItems() {
   std::lock_guard<std::mutex> lock(mutex_);
-  return folderItems_;
+  std::vector<DropFolderItem> taken;
+  taken.swap(folderItems_);
+  return taken;
 }
 
 std::vector<std::u16string> JobLists::DroppedFoldersSnapshot() const {
