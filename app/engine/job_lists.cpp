@@ -113,6 +113,11 @@ std::vector<TransferJob> JobLists::PoolSnapshot() const {
   return pool_;
 }
 
+std::vector<DropFolderItem> JobLists::FolderItemsSnapshot() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return folderItems_;
+}
+
 std::vector<DropFolderItem> JobLists::TakeFolderItems() {
   std::lock_guard<std::mutex> lock(mutex_);
   std::vector<DropFolderItem> taken;

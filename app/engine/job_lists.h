@@ -64,6 +64,7 @@ class JobLists {
   bool FolderItem(size_t index, DropFolderItem& out) const;
   std::vector<TransferJob> QueueSnapshot() const;
   std::vector<TransferJob> PoolSnapshot() const;
+  std::vector<DropFolderItem> FolderItemsSnapshot() const;
   // The folder items, taken out of the list (which is left empty): the
   // folder phase walks them once, and a copy of every file's record would
   // double what a large drop holds.
