@@ -118,13 +118,6 @@ std::vector<DropFolderItem> JobLists::FolderItemsSnapshot() const {
   return folderItems_;
 }
 
-std::vector<DropFolderItem> JobLists::TakeFolderItems() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::vector<DropFolderItem> taken;
-  taken.swap(folderItems_);
-  return taken;
-}
-
 std::vector<std::u16string> JobLists::DroppedFoldersSnapshot() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return droppedFolders_;

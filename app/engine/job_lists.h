@@ -65,10 +65,6 @@ class JobLists {
   std::vector<TransferJob> QueueSnapshot() const;
   std::vector<TransferJob> PoolSnapshot() const;
   std::vector<DropFolderItem> FolderItemsSnapshot() const;
-  // The folder items, taken out of the list (which is left empty): the
-  // folder phase walks them once, and a copy of every file's record would
-  // double what a large drop holds.
-  std::vector<DropFolderItem> TakeFolderItems();
   std::vector<std::u16string> DroppedFoldersSnapshot() const;
 
   // ---- Progress ----------------------------------------------------------------

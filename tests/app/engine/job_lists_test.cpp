@@ -104,16 +104,5 @@ TEST_F(JobListsTest, ClearingLeavesWhatItDoesNotName) {
   EXPECT_TRUE(lists.NothingToTransfer());
 }
 
-TEST_F(JobListsTest, TakingTheFolderItemsLeavesTheDroppedFolders) {
-  folderItems(u"A", 2);
-  lists.AppendDroppedFolder(u"C:\\A");
-  const auto taken = lists.TakeFolderItems();
-  ASSERT_EQ(taken.size(), 2u);
-  EXPECT_EQ(taken[0].m_folder, u"A");
-  EXPECT_EQ(lists.FolderItemCount(), 0u);
-  EXPECT_EQ(lists.DroppedFolderCount(), 1u);
-  EXPECT_TRUE(lists.TakeFolderItems().empty());
-}
-
 }  // namespace
 }  // namespace enginetest
