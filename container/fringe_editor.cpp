@@ -116,6 +116,7 @@ HRESULT KVXFringeEditor::open(const sys::Path& path, uint32_t mode, const Bytes*
   }
   m_pTag = std::move(tag);
   m_bChanged = false;
+  m_bCreated = created != nullptr;
   m_bOpen = true;
   return hr::kOk;
 }
@@ -176,7 +177,8 @@ HRESULT KVXFringeEditor::write(uint32_t kind) {
   // lost; such a tag is not written at all.
   if (order == WriteOrder::kPlain && m_pTag->hasObject("LMR_LSI"))
     return Mapped(KvxFileRet::kLsiInPlainOrder);
-  const KvxFileRet r = WriteTagFile(*m_pTag, m_path, order, m_ops);
+  const KvxFileRet r = WriteTagFile(*m_pTag, m_path, order, m_ops,
+                                    m_bCreated ? TargetCheck::kJustCreated : TargetCheck::kAsk);
   if (!IsOk(r)) return Mapped(r);
   m_bChanged = false;
   return hr::kOk;
@@ -187,6 +189,7 @@ void KVXFringeEditor::close() {
   m_bOpen = false;
   m_pTag.reset();
   m_bChanged = false;
+  m_bCreated = false;
   m_nMode = 0;
   if (wasOpen) releaseLock();
 }

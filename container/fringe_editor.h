@@ -94,6 +94,7 @@ class KVXFringeEditor {
   std::unique_ptr<KVXTag> m_pTag;
   bool m_bChanged = false;
   bool m_bOpen = false;
+  bool m_bCreated = false;  // opened by OpenCreated: the file is the caller's new one
   KVXFringeLock m_lock;
   std::atomic<long> m_nLockCount{0};
 };

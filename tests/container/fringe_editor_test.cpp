@@ -162,15 +162,24 @@ TEST_F(FringeEditorTest, AFailedOpenLeavesNothingToWriteBack) {
   EXPECT_EQ(testsupport::ReadFile(path), original);
 }
 
-// Counts the reads of files: a tag the caller has just created is not read
-// back.
+// Counts reads of files and questions about them: a tag the caller has
+// just created is neither read back nor its file asked about.
 class CountingOps : public container::TagFileOps {
  public:
   std::FILE* open(const sys::Path& file, const char* mode) override {
     if (std::string(mode) == "rb") ++reads;
     return TagFileOps::open(file, mode);
   }
+  bool exists(const sys::Path& file) override {
+    ++questions;
+    return TagFileOps::exists(file);
+  }
+  bool readOnly(const sys::Path& file, bool& out) override {
+    ++questions;
+    return TagFileOps::readOnly(file, out);
+  }
   int reads = 0;
+  int questions = 0;
 };
 
 TEST_F(FringeEditorTest, ACreatedFileGetsTheSameTagAsOneReadBack) {
@@ -194,6 +203,7 @@ TEST_F(FringeEditorTest, ACreatedFileGetsTheSameTagAsOneReadBack) {
   ASSERT_EQ(fromImage.OpenCreated(created, container::kFringeOpenWrite, empty.data(), empty.size()), hr::kOk);
   setTexts(fromImage);
   EXPECT_EQ(ops.reads, 0);
+  EXPECT_EQ(ops.questions, 0);
   EXPECT_EQ(testsupport::ReadFile(created), readBack);
   EXPECT_EQ(readBack.size(), 3072u);  // rewritten in place
   EXPECT_EQ(fromImage.OpenCreated(created, container::kFringeOpenWrite, nullptr, 0), hr::kInvalidArg);
