@@ -246,7 +246,9 @@ HRESULT CMp3Analyzer::GetTrackInfo(const sys::Path& path, TrackInfo& info, uint3
 
 HRESULT CMp3Analyzer::trackInfo(const sys::Path& path, TrackInfo& info, uint32_t number,
                                 const Mp3Data* scanned) {
-  SetFile(path);
+  // The file this analyser has open already (CheckValidity's) is not
+  // opened again.
+  if (!m_bFileSet || !m_file.isOpen() || m_path != path) SetFile(path);
   uint32_t lowest = 0, highest = 0, duration = 0;
   if (scanned) {
     highest = scanned->highestBitRate;

@@ -81,10 +81,10 @@ class CMp3Analyzer {
   // ran (kOk when none ran); kUnexpected without SetFile.
   HRESULT GetTagData(WideTagTexts& wide, NarrowTagTexts& narrow);
 
-  // SetFile, GetMp3Data and GetTagData for the path, into info. The path is
-  // always stored; the texts, highest bit rate and duration only when the
-  // tags were read (kOk). kFail, with number 0, when number is above
-  // kMaxTrackNumber.
+  // SetFile (unless this analyser has the path open already), GetMp3Data
+  // and GetTagData for the path, into info. The path is always stored; the
+  // texts, highest bit rate and duration only when the tags were read (kOk).
+  // kFail, with number 0, when number is above kMaxTrackNumber.
   HRESULT GetTrackInfo(const sys::Path& path, TrackInfo& info, uint32_t number);
   // The same with the result of a GetMp3Data that has just walked this file,
   // which is then not walked again.
