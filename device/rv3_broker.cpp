@@ -1,6 +1,7 @@
 #include "device/rv3_broker.h"
 
 #include <new>
+#include <vector>
 
 #include "common/debug_log.h"
 #include "container/mapped_view.h"
@@ -16,6 +17,31 @@ bool SeekTo(std::FILE* f, uint64_t offset) {
 #else
   return fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0;
 #endif
+}
+
+// Files up to this size are read whole to find their audio rather than
+// mapped: for a short file the mapping's trips to the system cost more
+// than reading it, and the read goes through the opening the chunks come
+// from anyway.
+constexpr uint64_t kWholeReadLimit = 256 * 1024;
+
+// The whole of an open file no longer than kWholeReadLimit; false when it
+// is longer or cannot be read.
+bool ReadWholeShortFile(std::FILE* f, std::vector<uint8_t>& out) {
+#if defined(_WIN32)
+  if (_fseeki64(f, 0, SEEK_END) != 0) return false;
+  const long long end = _ftelli64(f);
+#else
+  if (fseeko(f, 0, SEEK_END) != 0) return false;
+  const long long end = ftello(f);
+#endif
+  if (end < 0 || static_cast<uint64_t>(end) > kWholeReadLimit || !SeekTo(f, 0)) return false;
+  try {
+    out.resize(static_cast<size_t>(end));
+  } catch (const std::bad_alloc&) {
+    return false;  // the mapping needs no buffer
+  }
+  return std::fread(out.data(), 1, out.size(), f) == out.size();
 }
 
 }  // namespace
@@ -53,33 +79,40 @@ HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
   reset();
   m_scanner.setSourcePath(sys::AnsiFromPath(source));
 
-  AudioSearch found;
-  uint64_t mappedSize = 0;  // the whole file, as mapped
-  try {
-    container::CMappedView view(source, false, 0, 0);
-    mappedSize = view.length();
-    found = LocateAudio(view.data(), view.length(), m_audio);
-  } catch (...) {
-    // An empty file cannot be mapped: it holds no audio.
-    uint64_t size = 0;
-    if (!sys::GetFileSize(source, size) || size != 0) return hr::kFail;
-    found = AudioSearch::kNoAudio;
-  }
-  if (found == AudioSearch::kRejected) {
-    DebugLog("\nCRv3Broker::Init: no MPEG audio found in '%s'", sys::AnsiFromPath(source).c_str());
-    return hr::kFail;
-  }
-  if (m_audio.size > kMaxAudioBytes) return hr::kFail;
-
   m_source = sys::OpenStdioFile(source, "rb");
   if (!m_source) return hr::kFail;
   // Chunks are read whole into their own buffers; stdio's buffer would
   // only copy them once more.
   std::setvbuf(m_source, nullptr, _IONBF, 0);
-  // The size the mapping saw: asking the file system again would cost a
-  // trip per track and tell the same.
-  m_fileSize = mappedSize;
-  if (m_fileSize < m_audio.offset + m_audio.size ||
+
+  AudioSearch found;
+  uint64_t fileSize = 0;  // as read or mapped: asking the file system again would tell the same
+  std::vector<uint8_t> whole;
+  if (ReadWholeShortFile(m_source, whole)) {
+    fileSize = whole.size();
+    found = LocateAudio(whole.data(), whole.size(), m_audio);
+  } else {
+    try {
+      container::CMappedView view(source, false, 0, 0);
+      fileSize = view.length();
+      found = LocateAudio(view.data(), view.length(), m_audio);
+    } catch (...) {
+      // An empty file cannot be mapped: it holds no audio.
+      uint64_t size = 0;
+      if (!sys::GetFileSize(source, size) || size != 0) {
+        closeSource();
+        return hr::kFail;
+      }
+      found = AudioSearch::kNoAudio;
+    }
+  }
+  if (found == AudioSearch::kRejected) {
+    DebugLog("\nCRv3Broker::Init: no MPEG audio found in '%s'", sys::AnsiFromPath(source).c_str());
+    closeSource();
+    return hr::kFail;
+  }
+  m_fileSize = fileSize;
+  if (m_audio.size > kMaxAudioBytes || m_fileSize < m_audio.offset + m_audio.size ||
       !SeekTo(m_source, m_audio.offset)) {
     closeSource();
     return hr::kFail;
