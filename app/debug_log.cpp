@@ -10,6 +10,7 @@
 
 #include "app/log_file.h"
 #include "app/log_note_queue.h"
+#include "platform/cost_meter.h"
 #include "platform/crash_hook.h"
 #include "platform/local_time.h"
 
@@ -280,6 +281,7 @@ HRESULT DebugLog(const char* format, ...) {
   LogState& s = State();
   // Notes before StartLog have nowhere to go.
   if (!format || !IsStarted(s)) return hr::kFail;
+  costs::Scope meter(costs::Area::kLogNotes);
 
   char note[1024];
   va_list args;

@@ -25,7 +25,7 @@ KVXFringeEditor::~KVXFringeEditor() {
 
 HRESULT KVXFringeEditor::Open(const sys::Path& path, uint32_t mode) {
   try {
-    return open(path, mode);
+    return open(path, mode, nullptr);
   } catch (const std::bad_alloc&) {
     close();
     return hr::kOutOfMemory;
@@ -40,6 +40,20 @@ HRESULT KVXFringeEditor::Open(const char* ansiPath, uint32_t mode) {
   try {
     return Open(sys::PathFromAnsi(ansiPath), mode);
   } catch (...) {
+    return hr::kFail;
+  }
+}
+
+HRESULT KVXFringeEditor::OpenCreated(const sys::Path& path, uint32_t mode, const uint8_t* image, size_t size) {
+  if (image == nullptr) return hr::kInvalidArg;
+  try {
+    const Bytes created(image, image + size);
+    return open(path, mode, &created);
+  } catch (const std::bad_alloc&) {
+    close();
+    return hr::kOutOfMemory;
+  } catch (...) {
+    close();
     return hr::kFail;
   }
 }
@@ -68,13 +82,15 @@ HRESULT KVXFringeEditor::Commit(uint32_t kind) {
   return result;
 }
 
-HRESULT KVXFringeEditor::open(const sys::Path& path, uint32_t mode) {
+HRESULT KVXFringeEditor::open(const sys::Path& path, uint32_t mode, const Bytes* created) {
   // A second Open would take the lock twice while Commit releases it once.
   if (m_bOpen) return hr::kUnexpected;
   if (path.empty() || mode < kFringeOpenRead || mode > kFringeOpenWriteProtected) return hr::kInvalidArg;
   m_path = path;
   m_nMode = mode;
-  if (mode != kFringeOpenRead && m_ops.exists(path)) {
+  // A file the caller has just created is writable: asking costs a trip
+  // to the file system for every track.
+  if (mode != kFringeOpenRead && created == nullptr && m_ops.exists(path)) {
     bool readOnly = false;
     if (!m_ops.readOnly(path, readOnly) || readOnly) {
       m_nMode = 0;
@@ -85,7 +101,7 @@ HRESULT KVXFringeEditor::open(const sys::Path& path, uint32_t mode) {
   takeLock();
   KvxFileRet r;
   try {
-    r = ReadTagFile(*tag, path, m_ops);
+    r = created != nullptr ? tag->parse(created->data(), created->size()) : ReadTagFile(*tag, path, m_ops);
   } catch (...) {
     m_nMode = 0;
     releaseLock();
@@ -100,6 +116,7 @@ HRESULT KVXFringeEditor::open(const sys::Path& path, uint32_t mode) {
   }
   m_pTag = std::move(tag);
   m_bChanged = false;
+  m_bCreated = created != nullptr;
   m_bOpen = true;
   return hr::kOk;
 }
@@ -160,7 +177,8 @@ HRESULT KVXFringeEditor::write(uint32_t kind) {
   // lost; such a tag is not written at all.
   if (order == WriteOrder::kPlain && m_pTag->hasObject("LMR_LSI"))
     return Mapped(KvxFileRet::kLsiInPlainOrder);
-  const KvxFileRet r = WriteTagFile(*m_pTag, m_path, order, m_ops);
+  const KvxFileRet r = WriteTagFile(*m_pTag, m_path, order, m_ops,
+                                    m_bCreated ? TargetCheck::kJustCreated : TargetCheck::kAsk);
   if (!IsOk(r)) return Mapped(r);
   m_bChanged = false;
   return hr::kOk;
@@ -171,6 +189,7 @@ void KVXFringeEditor::close() {
   m_bOpen = false;
   m_pTag.reset();
   m_bChanged = false;
+  m_bCreated = false;
   m_nMode = 0;
   if (wasOpen) releaseLock();
 }

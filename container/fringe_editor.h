@@ -50,6 +50,10 @@ class KVXFringeEditor {
   HRESULT Open(const sys::Path& path, uint32_t mode);
   // The same for a path in the ANSI code page; null is E_INVALIDARG.
   HRESULT Open(const char* ansiPath, uint32_t mode);
+  // The same for a file the caller has just created holding only the tag
+  // image given here: the tag is taken from the image, not read back from
+  // the file. The image must be the file's whole content.
+  HRESULT OpenCreated(const sys::Path& path, uint32_t mode, const uint8_t* image, size_t size);
 
   // Sets the values of an address (each becomes one frame) in the given
   // encoding, with flags as every frame's first flags byte; no values
@@ -71,7 +75,9 @@ class KVXFringeEditor {
   bool isOpen() const { return m_bOpen; }
 
  private:
-  HRESULT open(const sys::Path& path, uint32_t mode);
+  // created: the file's whole content, just written by the caller; null
+  // when the tag is read from the file.
+  HRESULT open(const sys::Path& path, uint32_t mode, const Bytes* created);
   HRESULT set(uint32_t type, uint32_t subCode, const std::vector<std::u16string>& values, uint32_t encoding,
               uint8_t flags);
   HRESULT write(uint32_t kind);
@@ -88,6 +94,7 @@ class KVXFringeEditor {
   std::unique_ptr<KVXTag> m_pTag;
   bool m_bChanged = false;
   bool m_bOpen = false;
+  bool m_bCreated = false;  // opened by OpenCreated: the file is the caller's new one
   KVXFringeLock m_lock;
   std::atomic<long> m_nLockCount{0};
 };

@@ -46,9 +46,14 @@ KvxFileRet ReadTagFile(KVXTag& tag, const sys::Path& path, TagFileOps& ops) {
 }
 
 KvxFileRet WriteTagFile(KVXTag& tag, const sys::Path& path, WriteOrder order, TagFileOps& ops) {
+  return WriteTagFile(tag, path, order, ops, TargetCheck::kAsk);
+}
+
+KvxFileRet WriteTagFile(KVXTag& tag, const sys::Path& path, WriteOrder order, TagFileOps& ops,
+                        TargetCheck check) {
   if (path.empty()) return KvxFileRet::kNoFileName;
   try {
-    if (ops.exists(path)) {
+    if (check == TargetCheck::kAsk && ops.exists(path)) {
       bool readOnly = false;
       if (!ops.readOnly(path, readOnly)) return KvxFileRet::kFailed;
       if (readOnly) return KvxFileRet::kReadOnly;

@@ -21,4 +21,11 @@ KvxFileRet ReadTagFile(KVXTag& tag, const sys::Path& path, TagFileOps& ops = Def
 KvxFileRet WriteTagFile(KVXTag& tag, const sys::Path& path, WriteOrder order,
                         TagFileOps& ops = DefaultTagFileOps());
 
+// Whether the target's attributes are asked before a write: a file the
+// caller has just created itself is writable, and asking costs two trips to
+// the file system.
+enum class TargetCheck { kAsk, kJustCreated };
+KvxFileRet WriteTagFile(KVXTag& tag, const sys::Path& path, WriteOrder order, TagFileOps& ops,
+                        TargetCheck check);
+
 }  // namespace container

@@ -22,8 +22,8 @@ namespace {
 // which costs more than the rest of a short track's transfer. The texts
 // are cut to 256 characters each, so a new track's tag always fits one
 // padding unit.
-HRESULT CreateEmptyTag(const sys::Path& destination) {
-  std::vector<uint8_t> tag(container::kTagPaddingUnit, 0);
+HRESULT CreateEmptyTag(const sys::Path& destination, std::vector<uint8_t>& tag) {
+  tag.assign(container::kTagPaddingUnit, 0);
   const container::TagHeader header = container::NewTagHeader();
   std::copy(header.begin(), header.end(), tag.begin());
   container::EncodeSynchsafe(container::kTagPaddingUnit - container::kTagHeaderSize, tag.data() + 6);
@@ -40,16 +40,21 @@ HRESULT WriteFringeData(const sys::Path& destination, const mp3::TrackInfo& job,
   costs::Scope meter(costs::Area::kTagWrite);
   auto stop = [&] { return stopRequested && stopRequested(); };
   if (stop()) return hr::kFalse;
-  if (!sys::FileExists(destination)) {
-    if (HRESULT h = CreateEmptyTag(destination); hr::Failed(h)) return h;
-  }
   container::KVXFringeEditor editor;
-  // The player's folder may hold characters the ANSI code page lacks; the
-  // narrow path would then name another file, so the wide one is used.
-  const std::string narrow = sys::AnsiFromPath(destination);
-  HRESULT h = sys::PathFromAnsi(narrow) == destination
-                  ? editor.Open(narrow.c_str(), container::kFringeOpenWrite)
-                  : editor.Open(destination, container::kFringeOpenWrite);
+  HRESULT h = hr::kOk;
+  if (!sys::FileExists(destination)) {
+    // The editor takes the tag just written as the file's; reading it back
+    // would cost as much again as writing it.
+    std::vector<uint8_t> created;
+    if (h = CreateEmptyTag(destination, created); hr::Failed(h)) return h;
+    h = editor.OpenCreated(destination, container::kFringeOpenWrite, created.data(), created.size());
+  } else {
+    // The player's folder may hold characters the ANSI code page lacks; the
+    // narrow path would then name another file, so the wide one is used.
+    const std::string narrow = sys::AnsiFromPath(destination);
+    h = sys::PathFromAnsi(narrow) == destination ? editor.Open(narrow.c_str(), container::kFringeOpenWrite)
+                                                 : editor.Open(destination, container::kFringeOpenWrite);
+  }
   if (hr::Failed(h)) return h;
 
   struct Frame {

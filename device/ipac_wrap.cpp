@@ -5,6 +5,7 @@
 #include "common/debug_log.h"
 #include "device/property_block.h"
 #include "mp3/validity_check.h"
+#include "platform/cost_meter.h"
 #include "win32/task_memory.h"
 
 namespace device {
@@ -382,6 +383,7 @@ HRESULT CIPACWrap::MoveItems(uint32_t referenceEid, uint32_t placement, const st
 }
 
 bool CIPACWrap::CheckValidity(const sys::Path& path, mp3::TrackInfo& info, mp3::ValidityReport* report) {
+  costs::Scope meter(costs::Area::kFileChecks);
   return mp3::CheckValidity(path, info, report);
 }
 

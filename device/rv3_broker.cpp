@@ -1,11 +1,37 @@
 #include "device/rv3_broker.h"
 
 #include <new>
+#include <vector>
 
 #include "common/debug_log.h"
 #include "container/mapped_view.h"
+#include "platform/cost_meter.h"
 
 namespace device {
+
+namespace {
+
+// Files up to this size are read whole to find their audio rather than
+// mapped: for a short file the mapping's trips to the system cost more
+// than reading it, and the read goes through the opening the chunks come
+// from anyway.
+constexpr uint64_t kWholeReadLimit = 256 * 1024;
+
+// The whole of an open file no longer than kWholeReadLimit; false when it
+// is longer or cannot be read.
+bool ReadWholeShortFile(std::FILE* f, std::vector<uint8_t>& out) {
+  if (!sys::SeekStdioFile(f, 0, SEEK_END)) return false;
+  const int64_t end = sys::TellStdioFile(f);
+  if (end < 0 || static_cast<uint64_t>(end) > kWholeReadLimit || !sys::SeekStdioFile(f, 0, SEEK_SET)) return false;
+  try {
+    out.resize(static_cast<size_t>(end));
+  } catch (const std::bad_alloc&) {
+    return false;  // the mapping needs no buffer
+  }
+  return std::fread(out.data(), 1, out.size(), f) == out.size();
+}
+
+}  // namespace
 
 CRv3Broker::~CRv3Broker() { closeSource(); }
 
@@ -30,6 +56,7 @@ void CRv3Broker::Reset() {
 
 HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
                          container::HeaderBlockBytes* openingHeader, uint32_t* headerLength) {
+  costs::Scope meter(costs::Area::kSourceReads);
   KVXFringeLockGuard hold(m_lock);
   if (!audioSize || !openingHeader || !headerLength) return hr::kPointer;
   *audioSize = 0;
@@ -39,28 +66,40 @@ HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
   reset();
   m_scanner.setSourcePath(sys::AnsiFromPath(source));
 
-  AudioSearch found;
-  try {
-    container::CMappedView view(source, false, 0, 0);
-    found = LocateAudio(view.data(), view.length(), m_audio);
-  } catch (...) {
-    // An empty file cannot be mapped: it holds no audio.
-    uint64_t size = 0;
-    if (!sys::GetFileSize(source, size) || size != 0) return hr::kFail;
-    found = AudioSearch::kNoAudio;
-  }
-  if (found == AudioSearch::kRejected) {
-    DebugLog("\nCRv3Broker::Init: no MPEG audio found in '%s'", sys::AnsiFromPath(source).c_str());
-    return hr::kFail;
-  }
-  if (m_audio.size > kMaxAudioBytes) return hr::kFail;
-
   m_source = sys::OpenStdioFile(source, "rb");
   if (!m_source) return hr::kFail;
   // Chunks are read whole into their own buffers; stdio's buffer would
   // only copy them once more.
   std::setvbuf(m_source, nullptr, _IONBF, 0);
-  if (!sys::GetFileSize(source, m_fileSize) || m_fileSize < m_audio.offset + m_audio.size ||
+
+  AudioSearch found;
+  uint64_t fileSize = 0;  // as read or mapped: asking the file system again would tell the same
+  std::vector<uint8_t> whole;
+  if (ReadWholeShortFile(m_source, whole)) {
+    fileSize = whole.size();
+    found = LocateAudio(whole.data(), whole.size(), m_audio);
+  } else {
+    try {
+      container::CMappedView view(source, false, 0, 0);
+      fileSize = view.length();
+      found = LocateAudio(view.data(), view.length(), m_audio);
+    } catch (...) {
+      // An empty file cannot be mapped: it holds no audio.
+      uint64_t size = 0;
+      if (!sys::GetFileSize(source, size) || size != 0) {
+        closeSource();
+        return hr::kFail;
+      }
+      found = AudioSearch::kNoAudio;
+    }
+  }
+  if (found == AudioSearch::kRejected) {
+    DebugLog("\nCRv3Broker::Init: no MPEG audio found in '%s'", sys::AnsiFromPath(source).c_str());
+    closeSource();
+    return hr::kFail;
+  }
+  m_fileSize = fileSize;
+  if (m_audio.size > kMaxAudioBytes || m_fileSize < m_audio.offset + m_audio.size ||
       !sys::SeekStdioFile(m_source, m_audio.offset, SEEK_SET)) {
     closeSource();
     return hr::kFail;
@@ -73,6 +112,7 @@ HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
 }
 
 HRESULT CRv3Broker::NextChunk(AudioChunk& chunk) {
+  costs::Scope meter(costs::Area::kSourceReads);
   KVXFringeLockGuard hold(m_lock);
   chunk = AudioChunk{};
   if (!m_source) return hr::kUnexpected;
@@ -97,6 +137,7 @@ HRESULT CRv3Broker::NextChunk(AudioChunk& chunk) {
 }
 
 HRESULT CRv3Broker::CloseHeader(container::HeaderBlockBytes* closingHeader, uint32_t* headerLength) {
+  costs::Scope meter(costs::Area::kSourceReads);
   KVXFringeLockGuard hold(m_lock);
   if (!closingHeader || !headerLength) return hr::kPointer;
   if (!m_source || m_remaining != 0) return hr::kUnexpected;

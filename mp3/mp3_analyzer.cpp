@@ -52,11 +52,13 @@ HRESULT CMp3Analyzer::SetFile(const sys::Path& path) {
   m_bHasTrailingTag = m_bHasLeadingTag = m_bFileSet = false;
   m_refusal = Refusal::kNone;
   m_systemError = 0;
-  if (!sys::FileExists(path)) return refuseUnreadable(hr::kInvalidArg);
-  if (sys::IsDirectory(path)) return refuse(Refusal::kUnreadable, hr::kInvalidArg);
+  m_file.close();
+  // One question to the file system answers both: missing, or a folder.
+  uint64_t statedSize = 0;
+  if (!sys::GetFileSize(path, statedSize)) return refuseUnreadable(hr::kInvalidArg);
   if (!HasMp3Extension(path)) return refuse(Refusal::kExtension, hr::kInvalidArg);
 
-  CFileReader file;
+  CFileReader& file = m_file;
   if (!file.open(path)) return refuseUnreadable(hr::kFail);
   uint8_t head[4];
   if (file.readAt(0, head, sizeof head) < sizeof head) return refuse(Refusal::kUnreadable, hr::kUnexpected);
@@ -65,13 +67,13 @@ HRESULT CMp3Analyzer::SetFile(const sys::Path& path) {
   const bool leading = StartsWithIgnoringCase(head, 3, "id3");
 
   uint64_t size = 0;
-  uint8_t tail[3];
+  static_assert(sizeof m_tail == kId3v1Size);
   if (!file.size(size) || size < kId3v1Size ||
-      file.readAt(size - kId3v1Size, tail, sizeof tail) < sizeof tail)
+      file.readAt(size - kId3v1Size, m_tail, sizeof m_tail) < sizeof m_tail)
     return refuse(Refusal::kUnreadable, hr::kUnexpected);
 
   m_bHasLeadingTag = leading;
-  m_bHasTrailingTag = LooksLikeId3v1(tail);
+  m_bHasTrailingTag = LooksLikeId3v1(m_tail);
   m_path = path;
   m_bFileSet = true;
   return hr::kOk;
@@ -83,9 +85,9 @@ HRESULT CMp3Analyzer::GetMp3Data(uint32_t& lowestBitRate, uint32_t& highestBitRa
   durationMs = 0;
   if (!m_bFileSet) return hr::kUnexpected;
 
-  CFileReader file;
+  CFileReader& file = m_file;
   uint64_t size = 0;
-  if (!file.open(m_path) || !file.size(size)) {
+  if ((!file.isOpen() && !file.open(m_path)) || !file.size(size)) {
     m_systemError = sys::LastError();
     return hr::kFail;
   }
@@ -135,8 +137,8 @@ HRESULT CMp3Analyzer::ReadId3v2(WideTagTexts& out, bool& wideText) {
   wideText = false;
   if (!m_bFileSet) return hr::kUnexpected;
 
-  CFileReader file;
-  if (!file.open(m_path)) return hr::kFail;
+  CFileReader& file = m_file;
+  if (!file.isOpen() && !file.open(m_path)) return hr::kFail;
   uint8_t header[kId3v2HeaderSize];
   if (file.readAt(0, header, sizeof header) < sizeof header) return hr::kUnexpected;
   if (header[3] > 4) return hr::kUnexpected;
@@ -153,7 +155,6 @@ HRESULT CMp3Analyzer::ReadId3v2(WideTagTexts& out, bool& wideText) {
     return hr::kOutOfMemory;
   }
   if (file.readAt(0, tag.data(), tag.size()) < tag.size()) return hr::kUnexpected;
-  file.close();
 
   Id3v2Texts parsed;
   const HRESULT result = ParseId3v2Tag(tag.data(), tag.size(), parsed);
@@ -165,14 +166,7 @@ HRESULT CMp3Analyzer::ReadId3v2(WideTagTexts& out, bool& wideText) {
 HRESULT CMp3Analyzer::ReadId3v1(NarrowTagTexts& out) {
   out = NarrowTagTexts();
   if (!m_bFileSet) return hr::kUnexpected;
-  CFileReader file;
-  if (!file.open(m_path)) return hr::kFail;
-  uint64_t size = 0;
-  uint8_t tail[kId3v1Size];
-  if (!file.size(size) || size < kId3v1Size ||
-      file.readAt(size - kId3v1Size, tail, sizeof tail) < sizeof tail)
-    return hr::kUnexpected;
-  out = ParseId3v1Tag(tail);
+  out = ParseId3v1Tag(m_tail);
   return hr::kOk;
 }
 
@@ -256,7 +250,9 @@ HRESULT CMp3Analyzer::GetTrackInfo(const sys::Path& path, TrackInfo& info, uint3
 
 HRESULT CMp3Analyzer::trackInfo(const sys::Path& path, TrackInfo& info, uint32_t number,
                                 const Mp3Data* scanned) {
-  SetFile(path);
+  // The file this analyser has open already (CheckValidity's) is not
+  // opened again.
+  if (!m_bFileSet || !m_file.isOpen() || m_path != path) SetFile(path);
   uint32_t lowest = 0, highest = 0, duration = 0;
   if (scanned) {
     highest = scanned->highestBitRate;

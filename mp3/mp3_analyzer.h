@@ -1,13 +1,16 @@
 // CMp3Analyzer: decides whether one file is an MP3 the player can take and
 // reads what travels with its transfer: the tag texts, the duration and the
-// highest bit rate. It only reads the file, and every operation opens and
-// closes it again, so nothing stays open between calls. One analyser is made
+// highest bit rate. It only reads the file: SetFile opens it, the other
+// operations read through that one opening (an open costs more than the
+// reads of a short file), and it is closed when the analyser goes or takes
+// another file. Others may read and write the file meanwhile. One analyser is made
 // for each file and thrown away afterwards.
 #pragma once
 
 #include <cstdint>
 
 #include "common/hresult.h"
+#include "mp3/file_reader.h"
 #include "mp3/tag_texts.h"
 #include "mp3/track_info.h"
 #include "platform/system.h"
@@ -68,9 +71,9 @@ class CMp3Analyzer {
   // 4; kFail when the file cannot be opened or the version is 0 or 1.
   HRESULT ReadId3v2(WideTagTexts& out, bool& wideText);
 
-  // The texts of the trailing tag (all empty when the last 128 bytes do not
-  // begin with "TAG"). kUnexpected without SetFile or when the file is
-  // shorter than 128 bytes; kFail when it cannot be opened.
+  // The texts of the trailing tag as SetFile read it (all empty when the
+  // last 128 bytes do not begin with "TAG"). kUnexpected without SetFile
+  // (which refuses files shorter than 128 bytes).
   HRESULT ReadId3v1(NarrowTagTexts& out);
 
   // The tag texts: from the leading tag, then from the trailing tag for
@@ -78,10 +81,10 @@ class CMp3Analyzer {
   // ran (kOk when none ran); kUnexpected without SetFile.
   HRESULT GetTagData(WideTagTexts& wide, NarrowTagTexts& narrow);
 
-  // SetFile, GetMp3Data and GetTagData for the path, into info. The path is
-  // always stored; the texts, highest bit rate and duration only when the
-  // tags were read (kOk). kFail, with number 0, when number is above
-  // kMaxTrackNumber.
+  // SetFile (unless this analyser has the path open already), GetMp3Data
+  // and GetTagData for the path, into info. The path is always stored; the
+  // texts, highest bit rate and duration only when the tags were read (kOk).
+  // kFail, with number 0, when number is above kMaxTrackNumber.
   HRESULT GetTrackInfo(const sys::Path& path, TrackInfo& info, uint32_t number);
   // The same with the result of a GetMp3Data that has just walked this file,
   // which is then not walked again.
@@ -102,6 +105,7 @@ class CMp3Analyzer {
  private:
   HRESULT trackInfo(const sys::Path& path, TrackInfo& info, uint32_t number, const Mp3Data* scanned);
   HRESULT refuse(Refusal why, HRESULT code) {
+    m_file.close();  // a refused file is not held open
     m_refusal = why;
     return code;
   }
@@ -116,6 +120,10 @@ class CMp3Analyzer {
   bool m_bHasLeadingTag = false;   // the file begins with "ID3", any letter case
   bool m_bFileSet = false;
   sys::Path m_path;
+  // The last 128 bytes as SetFile read them: the trailing tag's texts are
+  // asked for one by one, and each read of the file would cost an open.
+  uint8_t m_tail[128] = {};
+  CFileReader m_file;  // open from a successful SetFile on
 
   Refusal m_refusal = Refusal::kNone;
   uint32_t m_systemError = 0;

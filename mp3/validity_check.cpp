@@ -23,8 +23,8 @@ bool CheckValidity(const sys::Path& path, TrackInfo& info, ValidityReport* repor
   ValidityReport found;
   Mp3Data scanned;
   bool accepted = false;
+  CMp3Analyzer checker;  // reads an accepted file's texts too, through the same opening
   {
-    CMp3Analyzer checker;
     accepted = checker.CheckValidity(path);
     found.reason = checker.refusal();
     found.systemError = checker.systemError();
@@ -34,8 +34,7 @@ bool CheckValidity(const sys::Path& path, TrackInfo& info, ValidityReport* repor
   found.highestBitRate = scanned.highestBitRate;
   found.durationMs = scanned.durationMs;
   if (accepted) {
-    CMp3Analyzer reader;
-    const HRESULT code = reader.GetTrackInfo(path, info, 0, scanned);
+    const HRESULT code = checker.GetTrackInfo(path, info, 0, scanned);
     if (info.title.empty()) {
       // The title comes from the wide name itself: a detour through the ANSI
       // code page would turn every character outside it into '?'.

@@ -17,7 +17,8 @@ namespace {
 
 constexpr const char* kAreaNames[] = {"drop-thread", "transfer",     "transaction",
                                       "tag-write",   "chunk-writes", "device-calls",
-                                      "index-saves", "ui-updates",   "waits"};
+                                      "index-saves", "ui-updates",   "waits",
+                                      "source-reads", "log-notes",    "file-checks"};
 static_assert(sizeof(kAreaNames) / sizeof(kAreaNames[0]) == static_cast<size_t>(Area::kCount));
 
 struct Sums {

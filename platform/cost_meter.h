@@ -21,6 +21,9 @@ enum class Area : uint8_t {
   kIndexSaves,   // the simulated player's index written
   kUiUpdates,    // the main window's handling of posted progress messages
   kWaits,        // pauses between batches and device polls
+  kSourceReads,  // the source file located, read and walked for the transfer
+  kLogNotes,     // diagnostic notes formatted and queued by their callers
+  kFileChecks,   // dropped files checked and their tags read, in the collection
   kCount
 };
 

@@ -212,8 +212,10 @@ int OleDropTransferTracksProc(DropContext& c) {
 }
 
 int OleDropTransferFolderProc(DropContext& c) {
-  const std::vector<DropFolderItem> items = c.lists.FolderItemsSnapshot();
-  const size_t n = items.size();
+  // One item at a time: a copy of the whole list would hold every dropped
+  // file's record twice while the phase runs.
+  const size_t n = c.lists.FolderItemCount();
+  DropFolderItem item;
   DebugLog("\nTotal Tracks under any folder to transfer = %d.", static_cast<int>(n));
 
   for (size_t j = 0; j < n; ++j) {
@@ -222,13 +224,14 @@ int OleDropTransferFolderProc(DropContext& c) {
         s != kPhaseFinished) {
       return s;
     }
+    if (!c.lists.FolderItem(j, item)) break;
 
     uint32_t eid = 0;
     {
       KVXFringeLockGuard hold(c.albumLock);
       DebugLog("\nj=%d, pDropFolderItem->m_folder=%s", static_cast<int>(j),
-               NarrowForLog(items[j].m_folder).c_str());
-      std::u16string name = items[j].m_folder;
+               NarrowForLog(item.m_folder).c_str());
+      std::u16string name = item.m_folder;
       c.albums.GetUniqueAlbumName(name);
       if (HRESULT h = CreateAlbumBracketed(c, name, true, eid); hr::Failed(h)) {
         if (h == kNoMoreAlbumsResult) return kPhaseNoMoreAlbums;
@@ -245,13 +248,14 @@ int OleDropTransferFolderProc(DropContext& c) {
     // The folder's items are consecutive; its first 999 form this batch,
     // the rest wait in the pool for albums of their own.
     const size_t folderStart = j;
-    c.lists.AppendToQueue(items[j].job);
-    while (j + 1 < n && items[j + 1].m_folder == items[folderStart].m_folder) {
+    const std::u16string folder = item.m_folder;
+    c.lists.AppendToQueue(std::move(item.job));
+    while (j + 1 < n && c.lists.FolderItem(j + 1, item) && item.m_folder == folder) {
       ++j;
       if (j - folderStart < kMaxTracksPerBatch) {
-        c.lists.AppendToQueue(items[j].job);
+        c.lists.AppendToQueue(std::move(item.job));
       } else {
-        c.lists.AppendToPool(items[j].job);
+        c.lists.AppendToPool(std::move(item.job));
       }
     }
 

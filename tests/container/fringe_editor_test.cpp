@@ -162,6 +162,53 @@ TEST_F(FringeEditorTest, AFailedOpenLeavesNothingToWriteBack) {
   EXPECT_EQ(testsupport::ReadFile(path), original);
 }
 
+// Counts reads of files and questions about them: a tag the caller has
+// just created is neither read back nor its file asked about.
+class CountingOps : public container::TagFileOps {
+ public:
+  std::FILE* open(const sys::Path& file, const char* mode) override {
+    if (std::string(mode) == "rb") ++reads;
+    return TagFileOps::open(file, mode);
+  }
+  bool exists(const sys::Path& file) override {
+    ++questions;
+    return TagFileOps::exists(file);
+  }
+  bool readOnly(const sys::Path& file, bool& out) override {
+    ++questions;
+    return TagFileOps::readOnly(file, out);
+  }
+  int reads = 0;
+  int questions = 0;
+};
+
+TEST_F(FringeEditorTest, ACreatedFileGetsTheSameTagAsOneReadBack) {
+  // The empty full-size tag a new track file is created with.
+  Bytes empty = Tag({}, 3072 - 10);
+  ASSERT_EQ(empty.size(), 3072u);
+  auto setTexts = [](KVXFringeEditor& e) {
+    EXPECT_EQ(e.Set(container::kFringeTitle, 0, {u"T"}, 2, 0), hr::kOk);
+    EXPECT_EQ(e.Set(container::kFringeGenre, container::kSubCodeAlbumGenre, {u"G"}, 2, 0), hr::kOk);
+    EXPECT_EQ(e.Commit(container::kFringeCommitLsi), hr::kOk);
+  };
+  testsupport::WriteFile(path, empty);
+  ASSERT_EQ(editor.Open(path, container::kFringeOpenWrite), hr::kOk);
+  setTexts(editor);
+  const Bytes readBack = testsupport::ReadFile(path);
+
+  const sys::Path created = dir / "created.kvx";
+  testsupport::WriteFile(created, empty);
+  CountingOps ops;
+  KVXFringeEditor fromImage(ops);
+  ASSERT_EQ(fromImage.OpenCreated(created, container::kFringeOpenWrite, empty.data(), empty.size()), hr::kOk);
+  setTexts(fromImage);
+  EXPECT_EQ(ops.reads, 0);
+  EXPECT_EQ(ops.questions, 0);
+  EXPECT_EQ(testsupport::ReadFile(created), readBack);
+  EXPECT_EQ(readBack.size(), 3072u);  // rewritten in place
+  EXPECT_EQ(fromImage.OpenCreated(created, container::kFringeOpenWrite, nullptr, 0), hr::kInvalidArg);
+}
+
 TEST(KvxFileRetMapping, EveryCodeHasItsHresult) {
   using container::KvxFileRet;
   const std::pair<int, HRESULT> table[] = {{1, hr::kOk},

@@ -75,7 +75,9 @@ TEST_F(BrokerTest, ChunksAreAtMost64KiBAndCarryTheAudioUnchanged) {
     std::vector<uint32_t> chunks;
   };
   const Case cases[] = {
-      {65535, {65535}}, {65536, {65536}}, {65537, {65536, 1}}, {200000, {65536, 65536, 65536, 3392}}};
+      {65535, {65535}}, {65536, {65536}}, {65537, {65536, 1}}, {200000, {65536, 65536, 65536, 3392}},
+      // Past 256 KiB the source is mapped to find its audio rather than read whole.
+      {300000, {65536, 65536, 65536, 65536, 37856}}};
   for (const Case& c : cases) {
     const auto audio = AudioOf(c.audio);
     const auto source =

@@ -269,4 +269,27 @@ TEST_F(Analyzer, TrackInfoTakesTextsDurationAndNumber) {
   EXPECT_EQ(refused.durationMs, 0u);
 }
 
+TEST_F(Analyzer, TrackInfoAfterTheCheckMatchesAFreshAnalysersAndFollowsANewPath) {
+  const sys::Path first = write("checked.mp3", Join({Tag(3, {Frame(3, "TIT2", Text(0, Ascii("T")))}), Audio(),
+                                                     TrailingTag("", "Art", "Alb")}));
+  const sys::Path second = write("other.mp3", Join({Audio(), TrailingTag("Other", "", "")}));
+  mp3::TrackInfo fresh;
+  mp3::CMp3Analyzer reader;
+  ASSERT_EQ(reader.GetTrackInfo(first, fresh, 0), hr::kOk);
+
+  mp3::CMp3Analyzer checker;
+  ASSERT_TRUE(checker.CheckValidity(first));
+  mp3::TrackInfo reused;
+  ASSERT_EQ(checker.GetTrackInfo(first, reused, 0, checker.lastScan()), hr::kOk);
+  EXPECT_EQ(reused.title, "T");
+  EXPECT_EQ(reused.artist, fresh.artist);
+  EXPECT_EQ(reused.album, "Alb");
+  EXPECT_EQ(reused.wideAlbum, fresh.wideAlbum);
+  EXPECT_EQ(reused.durationMs, fresh.durationMs);
+  // Another path is set afresh, not read through the open file.
+  ASSERT_EQ(checker.GetTrackInfo(second, reused, 0), hr::kOk);
+  EXPECT_EQ(reused.title, "Other");
+  EXPECT_EQ(reused.album, "");
+}
+
 }  // namespace
