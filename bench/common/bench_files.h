@@ -63,4 +63,27 @@ inline double TimeCopy(const std::vector<std::filesystem::path>& sources, const 
   return Seconds(Clock::now() - start);
 }
 
+// An empty folder of that name in the temporary folder.
+inline std::filesystem::path FreshTempFolder(const wchar_t* name) {
+  wchar_t tempText[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, tempText);
+  const std::filesystem::path folder = std::filesystem::path(tempText) / name;
+  std::error_code ec;
+  std::filesystem::remove_all(folder, ec);
+  std::filesystem::create_directories(folder, ec);
+  return folder;
+}
+
+// The track manager then starts without its help window, which would
+// otherwise sit in front of the list being timed.
+inline void SkipHelpWindowAtStart() {
+  HKEY key = nullptr;
+  if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Keltan Corporation\\Pellmark", 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    DWORD ten = 10;
+    ::RegSetValueExW(key, L"Pellmark", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&ten), sizeof ten);
+    ::RegCloseKey(key);
+  }
+}
+
 }  // namespace bench

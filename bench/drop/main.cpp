@@ -297,21 +297,10 @@ int wmain(int argc, wchar_t** argv) {
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
   const fs::path bin = fs::path(self).parent_path();
   const fs::path program = bin / L"Pellmark.exe";
-  wchar_t tempText[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, tempText);
-  const fs::path temp = fs::path(tempText) / L"pellmark-bench-drop";
+  const fs::path temp = bench::FreshTempFolder(L"pellmark-bench-drop");
   const fs::path files = temp / L"Bench Folder";
-  fs::remove_all(temp);
   fs::create_directories(files);
-
-  // No help window at start-up.
-  HKEY key = nullptr;
-  if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Keltan Corporation\\Pellmark", 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-    DWORD ten = 10;
-    ::RegSetValueExW(key, L"Pellmark", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&ten), sizeof ten);
-    ::RegCloseKey(key);
-  }
+  bench::SkipHelpWindowAtStart();
 
   std::vector<fs::path> paths;
   uint64_t total = 0;

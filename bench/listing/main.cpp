@@ -175,20 +175,8 @@ int wmain(int argc, wchar_t** argv) {
   wchar_t self[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
   const fs::path bin = fs::path(self).parent_path();
-  wchar_t tempText[MAX_PATH] = {};
-  ::GetTempPathW(MAX_PATH, tempText);
-  const fs::path temp = fs::path(tempText) / L"pellmark-bench-listing";
-  fs::remove_all(temp);
-  fs::create_directories(temp);
-
-  // No help window at start-up.
-  HKEY key = nullptr;
-  if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Keltan Corporation\\Pellmark", 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-    DWORD ten = 10;
-    ::RegSetValueExW(key, L"Pellmark", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&ten), sizeof ten);
-    ::RegCloseKey(key);
-  }
+  const fs::path temp = bench::FreshTempFolder(L"pellmark-bench-listing");
+  bench::SkipHelpWindowAtStart();
 
   const fs::path mp3 = temp / L"Listing Track.mp3";
   if (!bench::WriteWhole(mp3, MakeMp3())) {

@@ -15,6 +15,7 @@
 #include "platform/codepage.h"
 #include "stand-ins/device_access/player_store.h"
 #include "tools/playertool/commands.h"
+#include "tools/playertool/player_check.h"
 #include "tools/playertool/player_location.h"
 #include "win32/unique_handle.h"
 
@@ -23,17 +24,6 @@ namespace playertool {
 namespace {
 
 std::u16string AlbumName(int number) { return sys::Utf16FromUtf8("Fill " + std::to_string(number)); }
-
-bool ReadWhole(const sys::Path& path, std::vector<uint8_t>& out) {
-  std::FILE* f = sys::OpenStdioFile(path, "rb");
-  if (!f) return false;
-  uint8_t buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.insert(out.end(), buffer, buffer + n);
-  const bool ok = !std::ferror(f);
-  std::fclose(f);
-  return ok;
-}
 
 // Case-sensitive creation: Wine otherwise looks for a differently cased
 // name by reading the whole folder on every new file, which makes filling
@@ -76,7 +66,7 @@ int FillCommand(const sys::Path& player, int albums, int tracksPerAlbum, const s
   const uint32_t firstAlbum = first->id;
   const standin::StoredTrack model = *store.track(first->tracks.back());
   std::vector<uint8_t> bytes;
-  if (!ReadWhole(store.trackPath(model), bytes)) {
+  if (!ReadFileBytes(store.trackPath(model), bytes)) {
     std::fprintf(stderr, "fill: cannot read the first track's file\n");
     return kExitFaults;
   }

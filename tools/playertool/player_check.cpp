@@ -10,9 +10,7 @@
 
 namespace playertool {
 
-namespace {
-
-bool ReadBytes(const sys::Path& path, std::vector<uint8_t>& out) {
+bool ReadFileBytes(const sys::Path& path, std::vector<uint8_t>& out) {
   std::FILE* f = sys::OpenStdioFile(path, "rb");
   if (!f) return false;
   out.clear();
@@ -23,8 +21,6 @@ bool ReadBytes(const sys::Path& path, std::vector<uint8_t>& out) {
   std::fclose(f);
   return ok;
 }
-
-}  // namespace
 
 PlayerCheck CheckPlayer(const sys::Path& folder) {
   PlayerCheck check;
@@ -43,7 +39,7 @@ PlayerCheck CheckPlayer(const sys::Path& folder) {
       named.insert(t.fileName);
       const std::string who = "track " + std::to_string(id) + " (" + t.fileName + "): ";
       std::vector<uint8_t> bytes;
-      if (!ReadBytes(store.trackPath(t), bytes)) {
+      if (!ReadFileBytes(store.trackPath(t), bytes)) {
         check.faults.push_back(who + "file missing or unreadable");
         continue;
       }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ struct PlayerCheck {
 };
 
 PlayerCheck CheckPlayer(const sys::Path& folder);
+
+// The whole of a file; false when it cannot be opened or read.
+bool ReadFileBytes(const sys::Path& path, std::vector<uint8_t>& out);
 
 // "check: A albums, T tracks, F faults"
 std::string CheckSummary(const PlayerCheck& check);
