@@ -23,17 +23,7 @@ KVXFringeEditor::~KVXFringeEditor() {
   while (m_nLockCount.load() > 0) releaseLock();
 }
 
-HRESULT KVXFringeEditor::Open(const sys::Path& path, uint32_t mode) {
-  try {
-    return open(path, mode, nullptr);
-  } catch (const std::bad_alloc&) {
-    close();
-    return hr::kOutOfMemory;
-  } catch (...) {
-    close();
-    return hr::kFail;
-  }
-}
+HRESULT KVXFringeEditor::Open(const sys::Path& path, uint32_t mode) { return openCaught(path, mode, nullptr, 0); }
 
 HRESULT KVXFringeEditor::Open(const char* ansiPath, uint32_t mode) {
   if (ansiPath == nullptr) return hr::kInvalidArg;
@@ -46,7 +36,13 @@ HRESULT KVXFringeEditor::Open(const char* ansiPath, uint32_t mode) {
 
 HRESULT KVXFringeEditor::OpenCreated(const sys::Path& path, uint32_t mode, const uint8_t* image, size_t size) {
   if (image == nullptr) return hr::kInvalidArg;
+  return openCaught(path, mode, image, size);
+}
+
+// Both ways of opening: nothing thrown leaves the editor half open.
+HRESULT KVXFringeEditor::openCaught(const sys::Path& path, uint32_t mode, const uint8_t* image, size_t size) {
   try {
+    if (image == nullptr) return open(path, mode, nullptr);
     const Bytes created(image, image + size);
     return open(path, mode, &created);
   } catch (const std::bad_alloc&) {

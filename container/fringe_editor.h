@@ -77,6 +77,7 @@ class KVXFringeEditor {
  private:
   // created: the file's whole content, just written by the caller; null
   // when the tag is read from the file.
+  HRESULT openCaught(const sys::Path& path, uint32_t mode, const uint8_t* image, size_t size);
   HRESULT open(const sys::Path& path, uint32_t mode, const Bytes* created);
   HRESULT set(uint32_t type, uint32_t subCode, const std::vector<std::u16string>& values, uint32_t encoding,
               uint8_t flags);

@@ -16,11 +16,6 @@ std::u16string WideText(uint32_t codePage, const std::string& text) {
   return out;
 }
 
-std::u16string CapUnits(std::u16string text, size_t maxUnits) {
-  sys::CapUtf16(text, maxUnits);
-  return text;
-}
-
 bool HasNonBlank(const std::string& text) { return text.find_first_not_of(' ') != std::string::npos; }
 
 }  // namespace mp3

@@ -22,10 +22,6 @@ std::string NarrowText(uint32_t codePage, const std::u16string& text);
 // never ending in half of a surrogate pair.
 std::u16string WideText(uint32_t codePage, const std::string& text);
 
-// text cut to at most maxUnits UTF-16 units without splitting a pair: the
-// value form of sys::CapUtf16, for use inside expressions.
-std::u16string CapUnits(std::u16string text, size_t maxUnits);
-
 // True when the text holds a character other than a blank.
 bool HasNonBlank(const std::string& text);
 

@@ -22,14 +22,11 @@ bool CheckValidity(const sys::Path& path, TrackInfo& info, ValidityReport* repor
   DebugLog("\nCIPACWrap::CheckValidity(%s)", sys::AnsiFromPath(path).c_str());
   ValidityReport found;
   Mp3Data scanned;
-  bool accepted = false;
   CMp3Analyzer checker;  // reads an accepted file's texts too, through the same opening
-  {
-    accepted = checker.CheckValidity(path);
-    found.reason = checker.refusal();
-    found.systemError = checker.systemError();
-    scanned = checker.lastScan();
-  }
+  bool accepted = checker.CheckValidity(path);
+  found.reason = checker.refusal();
+  found.systemError = checker.systemError();
+  scanned = checker.lastScan();
   found.lowestBitRate = scanned.lowestBitRate;
   found.highestBitRate = scanned.highestBitRate;
   found.durationMs = scanned.durationMs;
@@ -39,7 +36,8 @@ bool CheckValidity(const sys::Path& path, TrackInfo& info, ValidityReport* repor
       // The title comes from the wide name itself: a detour through the ANSI
       // code page would turn every character outside it into '?'.
       const std::u16string stem = WideFileStem(path);
-      info.wideTitle = CapUnits(stem, kMaxWideTextUnits);
+      info.wideTitle = stem;
+      sys::CapUtf16(info.wideTitle, kMaxWideTextUnits);
       info.title = NarrowText(TagCodePage(), stem);
     }
     accepted = code == hr::kOk;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -61,6 +62,18 @@ inline double TimeCopy(const std::vector<std::filesystem::path>& sources, const 
     }
   }
   return Seconds(Clock::now() - start);
+}
+
+// Starts a program with no arguments; its process handle (the caller owns
+// it), or null when it cannot start.
+inline HANDLE StartProgram(const std::filesystem::path& program) {
+  STARTUPINFOW si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  std::wstring command = L"\"" + program.wstring() + L"\"";
+  if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return nullptr;
+  ::CloseHandle(pi.hThread);
+  return pi.hProcess;
 }
 
 // An empty folder of that name in the temporary folder.

@@ -161,16 +161,11 @@ RunResult RunDrop(const fs::path& program, const fs::path& player, const fs::pat
   std::error_code ec;
   fs::remove(costFile, ec);
   ::SetEnvironmentVariableW(L"PELLMARK_COSTS", costFile.wstring().c_str());
-  STARTUPINFOW si{sizeof si};
-  PROCESS_INFORMATION pi{};
-  std::wstring command = L"\"" + program.wstring() + L"\"";
-  if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
+  win::UniqueHandle process(bench::StartProgram(program));
+  if (!process) {
     std::fprintf(stderr, "bench_drop: cannot start Pellmark.exe (%lu)\n", ::GetLastError());
     return r;
   }
-  win::UniqueHandle process(pi.hProcess);
-  win::UniqueHandle thread(pi.hThread);
 
   HWND main = WaitFor(1004, 30000);
   HWND list = main ? ::GetDlgItem(main, 1004) : nullptr;

@@ -122,17 +122,12 @@ StartResult TimeStart(const fs::path& bin, const Player& player, bool readBack) 
   StartResult r;
   ::SetEnvironmentVariableW(L"PELLMARK_PLAYER", player.folder.wstring().c_str());
   const fs::path program = bin / L"Pellmark.exe";
-  STARTUPINFOW si{sizeof si};
-  PROCESS_INFORMATION pi{};
-  std::wstring command = L"\"" + program.wstring() + L"\"";
   const auto start = Clock::now();
-  if (!::CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
+  win::UniqueHandle process(bench::StartProgram(program));
+  if (!process) {
     std::fprintf(stderr, "bench_listing: cannot start Pellmark.exe (%lu)\n", ::GetLastError());
     return r;
   }
-  win::UniqueHandle process(pi.hProcess);
-  win::UniqueHandle thread(pi.hThread);
 
   probe::WindowFilter filter;
   filter.title = L"Pellmark";

@@ -34,6 +34,15 @@ std::vector<uint32_t> Order(const PlayerStore& store) {
 class PlayerStoreTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(store.open(dir.path(), problem), hr::kOk); }
+  // A new track inserted at `at` in the album and recorded as the stand-in
+  // records an added track; its identifier.
+  uint32_t AddSavedTrack(uint32_t album, size_t at, const std::u16string& title) {
+    StoredTrack t = Track(store, title);
+    const uint32_t id = t.id;
+    store.insertTrack(album, at, std::move(t));
+    EXPECT_EQ(store.saveAddedTrack(id, problem), hr::kOk) << problem;
+    return id;
+  }
   testsupport::TempDir dir;
   PlayerStore store;
   std::string problem;
@@ -184,14 +193,8 @@ TEST_F(PlayerStoreTest, JournalledChangesSurviveARestartWithoutRewritingTheIndex
   const uint32_t b = store.addAlbum(store.allocateId()).id;
   store.album(b)->properties[device::kPropName] = std::u16string(u"B = 100%");
   ASSERT_EQ(store.saveAddedAlbum(b, problem), hr::kOk);
-  StoredTrack first = Track(store, u"first");
-  const uint32_t firstId = first.id;
-  store.insertTrack(a, SIZE_MAX, std::move(first));
-  ASSERT_EQ(store.saveAddedTrack(firstId, problem), hr::kOk);
-  StoredTrack head = Track(store, u"head");
-  const uint32_t headId = head.id;
-  store.insertTrack(a, 0, std::move(head));  // placed before the album's tracks
-  ASSERT_EQ(store.saveAddedTrack(headId, problem), hr::kOk);
+  const uint32_t firstId = AddSavedTrack(a, SIZE_MAX, u"first");
+  const uint32_t headId = AddSavedTrack(a, 0, u"head");  // placed before the album's tracks
   store.allocateId();  // an export that never ended: the next change records its number as used
   store.track(firstId)->properties[device::kPropArtist] = std::u16string(u"someone");
   ASSERT_EQ(store.saveProperties(firstId, problem), hr::kOk);
@@ -215,14 +218,8 @@ TEST_F(PlayerStoreTest, JournalledChangesSurviveARestartWithoutRewritingTheIndex
 TEST_F(PlayerStoreTest, TornOrStaleJournalIsNotReplayed) {
   const uint32_t a = store.addAlbum(store.allocateId()).id;
   ASSERT_EQ(store.save(problem), hr::kOk);
-  StoredTrack kept = Track(store, u"kept");
-  const uint32_t keptId = kept.id;
-  store.insertTrack(a, SIZE_MAX, std::move(kept));
-  ASSERT_EQ(store.saveAddedTrack(keptId, problem), hr::kOk);
-  StoredTrack torn = Track(store, u"torn");
-  const uint32_t tornId = torn.id;
-  store.insertTrack(a, SIZE_MAX, std::move(torn));
-  ASSERT_EQ(store.saveAddedTrack(tornId, problem), hr::kOk);
+  const uint32_t keptId = AddSavedTrack(a, SIZE_MAX, u"kept");
+  const uint32_t tornId = AddSavedTrack(a, SIZE_MAX, u"torn");
   const sys::Path journal = dir.path() / PlayerStore::kJournalName;
   const std::string whole = testsupport::ReadText(journal);
   testsupport::WriteFile(journal, whole.substr(0, whole.size() - 5));
@@ -251,10 +248,7 @@ TEST_F(PlayerStoreTest, GrownJournalIsFoldedIntoANewIndex) {
   const uint64_t generation = store.generation();
   uint64_t longestJournal = 0;
   for (int i = 0; i < 2000; ++i) {
-    StoredTrack t = Track(store, std::u16string(200, u'x'));
-    const uint32_t id = t.id;
-    store.insertTrack(a, SIZE_MAX, std::move(t));
-    ASSERT_EQ(store.saveAddedTrack(id, problem), hr::kOk);
+    AddSavedTrack(a, SIZE_MAX, std::u16string(200, u'x'));
     longestJournal = std::max(longestJournal, store.journalBytes());
   }
   const std::string index = store.indexText();
