@@ -153,7 +153,10 @@ StartResult TimeStart(const fs::path& bin, const Player& player, bool readBack) 
   r.seconds = Seconds(Clock::now() - start);
   r.ok = shown;
   if (!shown) std::fprintf(stderr, "bench_listing: the %d rows were not shown\n", player.rows());
-  if (shown && readBack) r.rowsRead = static_cast<int>(probe::ReadListViewRows(list, 5).size());
+  if (shown && readBack) {
+    const auto rows = probe::ReadListViewRows(list, 5);
+    r.rowsRead = rows ? static_cast<int>(rows->size()) : -1;
+  }
 
   if (main) ::PostMessageW(main, WM_CLOSE, 0, 0);
   if (::WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) ::TerminateProcess(process.get(), 1);

@@ -65,17 +65,17 @@ std::optional<std::wstring> ReadCell(HWND listView, const RemoteBlock& block, in
 
 }  // namespace
 
-std::vector<std::vector<std::wstring>> ReadListViewRows(HWND listView, int columns) {
+std::optional<std::vector<std::vector<std::wstring>>> ReadListViewRows(HWND listView, int columns) {
   std::vector<std::vector<std::wstring>> rows;
   DWORD_PTR count = 0;
-  if (!Ask(listView, LVM_GETITEMCOUNT, 0, 0, count)) return rows;
+  if (!Ask(listView, LVM_GETITEMCOUNT, 0, 0, count)) return std::nullopt;
   RemoteBlock block(listView, sizeof(LVITEMW) + kTextUnits * sizeof(wchar_t));
-  if (!block.valid()) return rows;
+  if (!block.valid()) return std::nullopt;
   for (int row = 0; row < static_cast<int>(count); ++row) {
     std::vector<std::wstring> cells;
     for (int column = 0; column < columns; ++column) {
       std::optional<std::wstring> cell = ReadCell(listView, block, row, column);
-      if (!cell) return {};
+      if (!cell) return std::nullopt;
       cells.push_back(std::move(*cell));
     }
     rows.push_back(std::move(cells));

@@ -11,9 +11,9 @@
 
 namespace probe {
 
-// Every row's texts, columns 0..columns-1; empty when the list view does
-// not answer.
-std::vector<std::vector<std::wstring>> ReadListViewRows(HWND listView, int columns);
+// Every row's texts, columns 0..columns-1; nothing when the list view does
+// not answer one of the requests (an empty list is an answer).
+std::optional<std::vector<std::vector<std::wstring>>> ReadListViewRows(HWND listView, int columns);
 // Makes row the list view's only selected (and focused) row.
 bool SelectListViewRow(HWND listView, int row);
 // One cell's text; empty when the list view does not answer.

@@ -305,7 +305,12 @@ int RowsCommand(HWND window, const Arguments& a) {
     long long n = 0;
     if (a.positional[i] == L"--columns" && ParseNumber(a.positional[i + 1], n) && n > 0) columns = int(n);
   }
-  const auto rows = probe::ReadListViewRows(list, columns);
+  const auto read = probe::ReadListViewRows(list, columns);
+  if (!read) {
+    Line("{\"read\": false}");
+    return kFailed;
+  }
+  const auto& rows = *read;
   Line("{\"count\": " + std::to_string(rows.size()) + "}");
   for (size_t r = 0; r < rows.size(); ++r) {
     std::string cells;
