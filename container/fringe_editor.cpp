@@ -34,7 +34,7 @@ HRESULT KVXFringeEditor::Open(const char* ansiPath, uint32_t mode) {
   }
 }
 
-HRESULT KVXFringeEditor::OpenCreated(const sys::Path& path, uint32_t mode, const uint8_t* image, size_t size) {
+HRESULT KVXFringeEditor::OpenNew(const sys::Path& path, uint32_t mode, const uint8_t* image, size_t size) {
   if (image == nullptr) return hr::kInvalidArg;
   return openCaught(path, mode, image, size);
 }
@@ -84,8 +84,8 @@ HRESULT KVXFringeEditor::open(const sys::Path& path, uint32_t mode, const Bytes*
   if (path.empty() || mode < kFringeOpenRead || mode > kFringeOpenWriteProtected) return hr::kInvalidArg;
   m_path = path;
   m_nMode = mode;
-  // A file the caller has just created is writable: asking costs a trip
-  // to the file system for every track.
+  // A file still to be created has nothing to ask about: asking costs a
+  // trip to the file system for every track.
   if (mode != kFringeOpenRead && created == nullptr && m_ops.exists(path)) {
     bool readOnly = false;
     if (!m_ops.readOnly(path, readOnly) || readOnly) {
@@ -111,8 +111,9 @@ HRESULT KVXFringeEditor::open(const sys::Path& path, uint32_t mode, const Bytes*
     return Mapped(r);
   }
   m_pTag = std::move(tag);
-  m_bChanged = false;
   m_bCreated = created != nullptr;
+  // A new file is written even if no value is set: Commit creates it.
+  m_bChanged = m_bCreated;
   m_bOpen = true;
   return hr::kOk;
 }
@@ -174,7 +175,7 @@ HRESULT KVXFringeEditor::write(uint32_t kind) {
   if (order == WriteOrder::kPlain && m_pTag->hasObject("LMR_LSI"))
     return Mapped(KvxFileRet::kLsiInPlainOrder);
   const KvxFileRet r = WriteTagFile(*m_pTag, m_path, order, m_ops,
-                                    m_bCreated ? TargetCheck::kJustCreated : TargetCheck::kAsk);
+                                    m_bCreated ? TargetCheck::kNewFile : TargetCheck::kAsk);
   if (!IsOk(r)) return Mapped(r);
   m_bChanged = false;
   return hr::kOk;

@@ -50,10 +50,11 @@ class KVXFringeEditor {
   HRESULT Open(const sys::Path& path, uint32_t mode);
   // The same for a path in the ANSI code page; null is E_INVALIDARG.
   HRESULT Open(const char* ansiPath, uint32_t mode);
-  // The same for a file the caller has just created holding only the tag
-  // image given here: the tag is taken from the image, not read back from
-  // the file. The image must be the file's whole content.
-  HRESULT OpenCreated(const sys::Path& path, uint32_t mode, const uint8_t* image, size_t size);
+  // The same for a file that does not exist yet: the tag starts as the
+  // image given here, and Commit creates the file holding only the tag
+  // (replacing whatever may have appeared at the path since). One creation
+  // is all a new file costs: nothing is read back or asked about.
+  HRESULT OpenNew(const sys::Path& path, uint32_t mode, const uint8_t* image, size_t size);
 
   // Sets the values of an address (each becomes one frame) in the given
   // encoding, with flags as every frame's first flags byte; no values
@@ -95,7 +96,7 @@ class KVXFringeEditor {
   std::unique_ptr<KVXTag> m_pTag;
   bool m_bChanged = false;
   bool m_bOpen = false;
-  bool m_bCreated = false;  // opened by OpenCreated: the file is the caller's new one
+  bool m_bCreated = false;  // opened by OpenNew: Commit creates the file
   KVXFringeLock m_lock;
   std::atomic<long> m_nLockCount{0};
 };

@@ -68,7 +68,7 @@ KvxFileRet WriteTagFile(KVXTag& tag, const sys::Path& path, WriteOrder order, Ta
     r = LayOutTag(hadHeader ? &oldHeader : nullptr, oldLength, frames, image);
     if (!IsOk(r)) return r;
     if (image.empty() && oldLength == 0) return KvxFileRet::kOk;  // no tag before, none after
-    return RewriteWithTag(ops, path, image, oldLength);
+    return RewriteWithTag(ops, path, image, oldLength, check == TargetCheck::kNewFile);
   } catch (const std::bad_alloc&) {
     return KvxFileRet::kOutOfMemory;
   }

@@ -21,10 +21,11 @@ KvxFileRet ReadTagFile(KVXTag& tag, const sys::Path& path, TagFileOps& ops = Def
 KvxFileRet WriteTagFile(KVXTag& tag, const sys::Path& path, WriteOrder order,
                         TagFileOps& ops = DefaultTagFileOps());
 
-// Whether the target's attributes are asked before a write: a file the
-// caller has just created itself is writable, and asking costs two trips to
-// the file system.
-enum class TargetCheck { kAsk, kJustCreated };
+// Whether the target's attributes are asked before a write. A new file (it
+// does not exist yet, or whatever is there is to be replaced) is created
+// holding the tag, with no question asked: asking costs trips to the file
+// system.
+enum class TargetCheck { kAsk, kNewFile };
 KvxFileRet WriteTagFile(KVXTag& tag, const sys::Path& path, WriteOrder order, TagFileOps& ops,
                         TargetCheck check);
 

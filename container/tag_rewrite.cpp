@@ -26,14 +26,14 @@ KvxFileRet WriteAll(TagFileOps& ops, std::FILE* file, const uint8_t* data, size_
   return ops.write(file, data, size) == size ? KvxFileRet::kOk : KvxFileRet::kWriteIncomplete;
 }
 
-KvxFileRet RewriteInPlace(TagFileOps& ops, const sys::Path& target, const Bytes& tag) {
+KvxFileRet RewriteInPlace(TagFileOps& ops, const sys::Path& target, const Bytes& tag, bool targetIsNew) {
   // "r+b" keeps the content after the tag; a target that vanished since the
-  // read is created.
-  std::FILE* opened = ops.open(target, "r+b");
-  if (opened == nullptr && !ops.exists(target)) opened = ops.open(target, "wb");
+  // read is created, and a new one is created at once.
+  std::FILE* opened = targetIsNew ? nullptr : ops.open(target, "r+b");
+  if (opened == nullptr && (targetIsNew || !ops.exists(target))) opened = ops.open(target, "wb");
   TagFileHandle file(ops, opened);
   if (!file) return KvxFileRet::kCannotAccess;
-  if (!ops.seek(file.get(), 0)) return KvxFileRet::kCannotAccess;
+  if (!targetIsNew && !ops.seek(file.get(), 0)) return KvxFileRet::kCannotAccess;
   KvxFileRet r = WriteAll(ops, file.get(), tag.data(), tag.size());
   if (!IsOk(r)) return r;
   return file.close() ? KvxFileRet::kOk : KvxFileRet::kWriteIncomplete;
@@ -103,9 +103,12 @@ KvxFileRet RewriteThroughTempFile(TagFileOps& ops, const sys::Path& target, cons
 
 }  // namespace
 
-KvxFileRet RewriteWithTag(TagFileOps& ops, const sys::Path& target, const Bytes& newTag, uint64_t oldLength) {
+KvxFileRet RewriteWithTag(TagFileOps& ops, const sys::Path& target, const Bytes& newTag, uint64_t oldLength,
+                          bool targetIsNew) {
   try {
-    if (newTag.size() == oldLength && oldLength != 0) return RewriteInPlace(ops, target, newTag);
+    // A new target has no content after its tag to keep, whatever the tag's length.
+    if (targetIsNew || (newTag.size() == oldLength && oldLength != 0))
+      return RewriteInPlace(ops, target, newTag, targetIsNew);
     return RewriteThroughTempFile(ops, target, newTag, oldLength);
   } catch (const std::bad_alloc&) {
     return KvxFileRet::kOutOfMemory;

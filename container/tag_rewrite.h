@@ -21,11 +21,13 @@ constexpr size_t kMaxTempPathChars = 260;
 // Block size of the content copy.
 constexpr size_t kCopyBlockSize = 4096;
 
-// Writes newTag in place of the oldLength bytes at the start of target.
+// Writes newTag in place of the oldLength bytes at the start of target; a
+// new target (targetIsNew) is created holding the tag alone.
 // Codes: kCannotAccess (a file could not be opened, positioned or read),
 // kWriteIncomplete (a write or its flush fell short), kFailed (no temporary
 // name, temporary path too long, not enough free space on either drive, a
 // size unreadable, the copy over the target refused).
-KvxFileRet RewriteWithTag(TagFileOps& ops, const sys::Path& target, const Bytes& newTag, uint64_t oldLength);
+KvxFileRet RewriteWithTag(TagFileOps& ops, const sys::Path& target, const Bytes& newTag, uint64_t oldLength,
+                          bool targetIsNew = false);
 
 }  // namespace container

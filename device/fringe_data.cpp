@@ -16,21 +16,15 @@ namespace device {
 
 namespace {
 
-// Gives a new track file an empty tag of the size its tag will have, so
-// that the editor rewrites the tag in place. Without it the editor builds
-// the file in a temporary one, copies it over and deletes the temporary,
-// which costs more than the rest of a short track's transfer. The texts
-// are cut to 256 characters each, so a new track's tag always fits one
-// padding unit.
-HRESULT CreateEmptyTag(const sys::Path& destination, std::vector<uint8_t>& tag) {
-  tag.assign(container::kTagPaddingUnit, 0);
+// The empty tag a new track file starts from, of the size its tag will
+// have: the texts are cut to 256 characters each, so a new track's tag
+// always fits one padding unit.
+std::vector<uint8_t> EmptyTag() {
+  std::vector<uint8_t> tag(container::kTagPaddingUnit, 0);
   const container::TagHeader header = container::NewTagHeader();
   std::copy(header.begin(), header.end(), tag.begin());
   container::EncodeSynchsafe(container::kTagPaddingUnit - container::kTagHeaderSize, tag.data() + 6);
-  std::FILE* f = sys::OpenStdioFile(destination, "wb");
-  if (!f) return hr::kFail;
-  const bool written = std::fwrite(tag.data(), 1, tag.size(), f) == tag.size();
-  return std::fclose(f) == 0 && written ? hr::kOk : hr::kFail;
+  return tag;
 }
 
 }  // namespace
@@ -43,11 +37,9 @@ HRESULT WriteFringeData(const sys::Path& destination, const mp3::TrackInfo& job,
   container::KVXFringeEditor editor;
   HRESULT h = hr::kOk;
   if (!sys::FileExists(destination)) {
-    // The editor takes the tag just written as the file's; reading it back
-    // would cost as much again as writing it.
-    std::vector<uint8_t> created;
-    if (h = CreateEmptyTag(destination, created); hr::Failed(h)) return h;
-    h = editor.OpenCreated(destination, container::kFringeOpenWrite, created.data(), created.size());
+    // The new file is created once, by Commit, holding the finished tag.
+    const std::vector<uint8_t> empty = EmptyTag();
+    h = editor.OpenNew(destination, container::kFringeOpenWrite, empty.data(), empty.size());
   } else {
     // The player's folder may hold characters the ANSI code page lacks; the
     // narrow path would then name another file, so the wide one is used.

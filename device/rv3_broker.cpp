@@ -1,5 +1,6 @@
 #include "device/rv3_broker.h"
 
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -40,12 +41,19 @@ void CRv3Broker::closeSource() {
   m_source = nullptr;
 }
 
+void CRv3Broker::endStream() {
+  closeSource();
+  m_streaming = false;
+  m_whole.clear();
+  m_whole.shrink_to_fit();
+}
+
 void CRv3Broker::reset() {
+  endStream();
   m_audio = AudioLocation{};
   m_remaining = 0;
   m_fileSize = 0;
   m_header.reset();
-  closeSource();
   m_scanner.reset();
 }
 
@@ -74,11 +82,12 @@ HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
 
   AudioSearch found;
   uint64_t fileSize = 0;  // as read or mapped: asking the file system again would tell the same
-  std::vector<uint8_t> whole;
-  if (ReadWholeShortFile(m_source, whole)) {
-    fileSize = whole.size();
-    found = LocateAudio(whole.data(), whole.size(), m_audio);
+  if (ReadWholeShortFile(m_source, m_whole)) {
+    fileSize = m_whole.size();
+    found = LocateAudio(m_whole.data(), m_whole.size(), m_audio);
+    closeSource();  // everything needed is in memory: the user's file is let go now
   } else {
+    m_whole.clear();
     try {
       container::CMappedView view(source, false, 0, 0);
       fileSize = view.length();
@@ -95,15 +104,16 @@ HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
   }
   if (found == AudioSearch::kRejected) {
     DebugLog("\nCRv3Broker::Init: no MPEG audio found in '%s'", sys::AnsiFromPath(source).c_str());
-    closeSource();
+    endStream();
     return hr::kFail;
   }
   m_fileSize = fileSize;
   if (m_audio.size > kMaxAudioBytes || m_fileSize < m_audio.offset + m_audio.size ||
-      !sys::SeekStdioFile(m_source, m_audio.offset, SEEK_SET)) {
-    closeSource();
+      (m_source && !sys::SeekStdioFile(m_source, m_audio.offset, SEEK_SET))) {
+    endStream();
     return hr::kFail;
   }
+  m_streaming = true;
   m_remaining = static_cast<uint32_t>(m_audio.size);
   *audioSize = m_remaining;
   *openingHeader = m_header.bytes();
@@ -115,7 +125,7 @@ HRESULT CRv3Broker::NextChunk(AudioChunk& chunk) {
   costs::Scope meter(costs::Area::kSourceReads);
   KVXFringeLockGuard hold(m_lock);
   chunk = AudioChunk{};
-  if (!m_source) return hr::kUnexpected;
+  if (!m_streaming) return hr::kUnexpected;
   if (m_remaining == 0) return hr::kOk;
   // A remainder of up to 64 KiB goes out whole.
   const uint32_t size = m_remaining < kChunkBytes ? m_remaining : kChunkBytes;
@@ -124,7 +134,10 @@ HRESULT CRv3Broker::NextChunk(AudioChunk& chunk) {
     DebugLog("\nCoTaskMemAlloc(%d)", static_cast<int>(size));
     return hr::kOutOfMemory;
   }
-  if (std::fread(bytes.get(), 1, size, m_source) != size) {
+  if (!m_source) {
+    const size_t at = static_cast<size_t>(m_audio.offset + (m_audio.size - m_remaining));
+    std::memcpy(bytes.get(), m_whole.data() + at, size);
+  } else if (std::fread(bytes.get(), 1, size, m_source) != size) {
     DebugLog("\nCRv3Broker::NextChunk: the source ended early");
     return hr::kFail;
   }
@@ -140,11 +153,11 @@ HRESULT CRv3Broker::CloseHeader(container::HeaderBlockBytes* closingHeader, uint
   costs::Scope meter(costs::Area::kSourceReads);
   KVXFringeLockGuard hold(m_lock);
   if (!closingHeader || !headerLength) return hr::kPointer;
-  if (!m_source || m_remaining != 0) return hr::kUnexpected;
+  if (!m_streaming || m_remaining != 0) return hr::kUnexpected;
   if (HRESULT h = m_header.complete(m_scanner.frame()); hr::Failed(h)) return h;
   *closingHeader = m_header.bytes();
   *headerLength = kHeaderLength;
-  closeSource();
+  endStream();
   return hr::kOk;
 }
 

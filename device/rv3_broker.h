@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "common/hresult.h"
 #include "container/frame_scanner.h"
@@ -39,7 +40,9 @@ class CRv3Broker {
   CRv3Broker(const CRv3Broker&) = delete;
   CRv3Broker& operator=(const CRv3Broker&) = delete;
 
-  // Resets, locates the audio of source and opens it positioned there.
+  // Resets, locates the audio of source and opens it positioned there. A
+  // short source is read whole and closed at once; its chunks come from
+  // memory.
   // E_POINTER for a missing output; E_INVALIDARG for an empty path; E_FAIL
   // when the file cannot be mapped or opened, is rejected, or its audio is
   // too large. A file that holds only tags has 0 bytes of audio.
@@ -65,9 +68,12 @@ class CRv3Broker {
  private:
   void reset();
   void closeSource();
+  void endStream();  // the source closed and its bytes let go
 
   KVXFringeLock m_lock;
   std::FILE* m_source = nullptr;
+  std::vector<uint8_t> m_whole;  // a short source's bytes, when read whole
+  bool m_streaming = false;      // from a successful Init to CloseHeader or Reset
   uint64_t m_fileSize = 0;
   AudioLocation m_audio;
   uint32_t m_remaining = 0;

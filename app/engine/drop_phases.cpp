@@ -105,11 +105,13 @@ void Pause(const DropContext& c) {
 
 // Track phase step 4: queued jobs from `first` on into the target album.
 int TransferQueuedTracks(DropContext& c, size_t first) {
-  const std::vector<TransferJob> queue = c.lists.QueueSnapshot();
-  for (size_t i = first; i < queue.size(); ++i) {
+  const size_t n = c.lists.QueueSize();
+  TransferJob job;
+  for (size_t i = first; i < n; ++i) {
     if (int s = CheckStop(c, "\nTransfer Cancelled after tracks are transfered."); s != kPhaseFinished)
       return s;
-    if (int r = TransferJobBracketed(c, queue[i], AlbumEid(c), kPlacementInto, i, TrackLog::kTrackPhase);
+    if (!c.lists.TakeQueuedJob(i, job)) break;
+    if (int r = TransferJobBracketed(c, job, AlbumEid(c), kPlacementInto, i, TrackLog::kTrackPhase);
         r != kPhaseFinished) {
       return r;
     }
@@ -131,7 +133,7 @@ int StartTrackAlbum(DropContext& c, const std::u16string& name, bool clearListOn
   c.state.m_dwOleDropAlbumEID = eid;
   AnnounceAlbum(c, name, eid);
   TransferJob first;
-  if (!c.lists.QueuedJob(0, first)) return kPhaseFinished;
+  if (!c.lists.TakeQueuedJob(0, first)) return kPhaseFinished;
   const int r = TransferJobBracketed(c, first, eid, kPlacementInto, 0, TrackLog::kTrackPhase);
   if (r == kPhaseCancelled && clearListOnCancel) c.events.ClearListItems();
   return r;
@@ -212,8 +214,8 @@ int OleDropTransferTracksProc(DropContext& c) {
 }
 
 int OleDropTransferFolderProc(DropContext& c) {
-  // One item at a time: a copy of the whole list would hold every dropped
-  // file's record twice while the phase runs.
+  // One item at a time, each taken out of the list as it moves on: a copy
+  // would hold every dropped file's record twice while the phase runs.
   const size_t n = c.lists.FolderItemCount();
   DropFolderItem item;
   DebugLog("\nTotal Tracks under any folder to transfer = %d.", static_cast<int>(n));
@@ -224,7 +226,7 @@ int OleDropTransferFolderProc(DropContext& c) {
         s != kPhaseFinished) {
       return s;
     }
-    if (!c.lists.FolderItem(j, item)) break;
+    if (!c.lists.TakeFolderItem(j, item)) break;
 
     uint32_t eid = 0;
     {
@@ -250,7 +252,7 @@ int OleDropTransferFolderProc(DropContext& c) {
     const size_t folderStart = j;
     const std::u16string folder = item.m_folder;
     c.lists.AppendToQueue(std::move(item.job));
-    while (j + 1 < n && c.lists.FolderItem(j + 1, item) && item.m_folder == folder) {
+    while (j + 1 < n && c.lists.FolderItemIn(j + 1, folder) && c.lists.TakeFolderItem(j + 1, item)) {
       ++j;
       if (j - folderStart < kMaxTracksPerBatch) {
         c.lists.AppendToQueue(std::move(item.job));
@@ -266,16 +268,18 @@ int OleDropTransferFolderProc(DropContext& c) {
       return s;
     }
 
-    const std::vector<TransferJob> batch = c.lists.QueueSnapshot();
-    DebugLog("\nTotal Jobs to transfer under the folder = %d", static_cast<int>(batch.size()));
-    for (size_t k = 0; k < batch.size(); ++k) {
+    const size_t batch = c.lists.QueueSize();
+    DebugLog("\nTotal Jobs to transfer under the folder = %d", static_cast<int>(batch));
+    TransferJob job;
+    for (size_t k = 0; k < batch; ++k) {
       KVXFringeLockGuard hold(c.albumLock);
       if (int s = CheckStop(c, Format("\nTransfer Cancelled after tracks in folder-item #%d are transfered.",
                                       static_cast<int>(k)));
           s != kPhaseFinished) {
         return s;
       }
-      if (int r = TransferJobBracketed(c, batch[k], eid, kPlacementInto, k, TrackLog::kFolderPhase);
+      if (!c.lists.TakeQueuedJob(k, job)) break;
+      if (int r = TransferJobBracketed(c, job, eid, kPlacementInto, k, TrackLog::kFolderPhase);
           r != kPhaseFinished) {
         return r;
       }
@@ -307,10 +311,11 @@ int OleDropTransferFolderProc(DropContext& c) {
           s != kPhaseFinished) {
         return s;
       }
-      const std::vector<TransferJob> pooled = c.lists.QueueSnapshot();
-      for (size_t k = 0; k < pooled.size(); ++k) {
+      const size_t pooled = c.lists.QueueSize();
+      for (size_t k = 0; k < pooled; ++k) {
         const uint32_t placement = k == 0 ? kPlacementAfter : kPlacementInto;
-        if (int r = TransferJobBracketed(c, pooled[k], pooledEid, placement, k, TrackLog::kTrackPhase);
+        if (!c.lists.TakeQueuedJob(k, job)) break;
+        if (int r = TransferJobBracketed(c, job, pooledEid, placement, k, TrackLog::kTrackPhase);
             r != kPhaseFinished) {
           return r;
         }

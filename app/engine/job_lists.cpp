@@ -103,6 +103,25 @@ bool JobLists::FolderItem(size_t index, DropFolderItem& out) const {
   return true;
 }
 
+bool JobLists::TakeQueuedJob(size_t index, TransferJob& out) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (index >= queue_.size()) return false;
+  out = std::exchange(queue_[index], TransferJob{});
+  return true;
+}
+
+bool JobLists::TakeFolderItem(size_t index, DropFolderItem& out) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (index >= folderItems_.size()) return false;
+  out = std::exchange(folderItems_[index], DropFolderItem{});
+  return true;
+}
+
+bool JobLists::FolderItemIn(size_t index, const std::u16string& folder) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return index < folderItems_.size() && folderItems_[index].m_folder == folder;
+}
+
 std::vector<TransferJob> JobLists::QueueSnapshot() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return queue_;

@@ -62,6 +62,14 @@ class JobLists {
   // Copies of single entries; false (out untouched) past the end.
   bool QueuedJob(size_t index, TransferJob& out) const;
   bool FolderItem(size_t index, DropFolderItem& out) const;
+  // The drop thread takes each record as it comes to it, rather than
+  // copying: every dropped file's record then exists once while the drop
+  // runs. The taken entry stays, empty, so sizes and positions hold.
+  // False (out untouched) past the end.
+  bool TakeQueuedJob(size_t index, TransferJob& out);
+  bool TakeFolderItem(size_t index, DropFolderItem& out);
+  // Whether the folder item at index belongs to the album folder `folder`.
+  bool FolderItemIn(size_t index, const std::u16string& folder) const;
   std::vector<TransferJob> QueueSnapshot() const;
   std::vector<TransferJob> PoolSnapshot() const;
   std::vector<DropFolderItem> FolderItemsSnapshot() const;

@@ -18,6 +18,7 @@
 #include "app/debug_log.h"
 #include "bench/common/bench_files.h"
 #include "device/ipac_wrap.h"
+#include "platform/cost_meter.h"
 #include "platform/system.h"
 
 namespace {
@@ -97,6 +98,7 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   if (files == 0 || totalMb == 0 || rounds == 0) return 2;
+  costs::StartFromEnvironment("bench");
   const fs::path root = sys::TempFolder() / ("pellmark-bench-" + std::to_string(::GetCurrentProcessId()));
   const fs::path sourceDir = root / "sources";
   fs::create_directories(sourceDir);
@@ -131,6 +133,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("copy:     %.1f MB in %.2f s = %.1f MB/s\n", mb, copy, mb / copy);
   std::printf("transfer: %.1f MB in %.2f s = %.1f MB/s\n", mb, transfer, mb / transfer);
   std::printf("ratio: %.2f\n", copy / transfer);
+  costs::Report();
   debuglog::Stop();
   std::error_code ec;
   fs::remove_all(root, ec);

@@ -52,7 +52,8 @@ void TrackAssembly::begin(const sys::Path& path, uint64_t total) {
 HRESULT TrackAssembly::openFile() {
   // The tag editor created the file with the tag; without one the track
   // starts with the header block.
-  file_ = sys::OpenStdioFile(path_, sys::FileExists(path_) ? "r+b" : "w+b");
+  file_ = sys::OpenStdioFile(path_, "r+b");
+  if (!file_ && !sys::FileExists(path_)) file_ = sys::OpenStdioFile(path_, "w+b");
   if (!file_) return kWriteFault;
   // Chunks arrive whole (up to 64 KiB); buffering them again only copies.
   std::setvbuf(file_, nullptr, _IONBF, 0);

@@ -162,12 +162,12 @@ TEST_F(FringeEditorTest, AFailedOpenLeavesNothingToWriteBack) {
   EXPECT_EQ(testsupport::ReadFile(path), original);
 }
 
-// Counts reads of files and questions about them: a tag the caller has
-// just created is neither read back nor its file asked about.
+// Counts opens of files and questions about them: a new file is created
+// once and never asked about.
 class CountingOps : public container::TagFileOps {
  public:
   std::FILE* open(const sys::Path& file, const char* mode) override {
-    if (std::string(mode) == "rb") ++reads;
+    ++opens;
     return TagFileOps::open(file, mode);
   }
   bool exists(const sys::Path& file) override {
@@ -178,11 +178,11 @@ class CountingOps : public container::TagFileOps {
     ++questions;
     return TagFileOps::readOnly(file, out);
   }
-  int reads = 0;
+  int opens = 0;
   int questions = 0;
 };
 
-TEST_F(FringeEditorTest, ACreatedFileGetsTheSameTagAsOneReadBack) {
+TEST_F(FringeEditorTest, ANewFileGetsTheSameTagAsOneReadBack) {
   // The empty full-size tag a new track file is created with.
   Bytes empty = Tag({}, 3072 - 10);
   ASSERT_EQ(empty.size(), 3072u);
@@ -197,16 +197,23 @@ TEST_F(FringeEditorTest, ACreatedFileGetsTheSameTagAsOneReadBack) {
   const Bytes readBack = testsupport::ReadFile(path);
 
   const sys::Path created = dir / "created.kvx";
-  testsupport::WriteFile(created, empty);
   CountingOps ops;
   KVXFringeEditor fromImage(ops);
-  ASSERT_EQ(fromImage.OpenCreated(created, container::kFringeOpenWrite, empty.data(), empty.size()), hr::kOk);
+  ASSERT_EQ(fromImage.OpenNew(created, container::kFringeOpenWrite, empty.data(), empty.size()), hr::kOk);
+  EXPECT_FALSE(sys::FileExists(created));  // nothing is written before Commit
   setTexts(fromImage);
-  EXPECT_EQ(ops.reads, 0);
+  EXPECT_EQ(ops.opens, 1);
   EXPECT_EQ(ops.questions, 0);
   EXPECT_EQ(testsupport::ReadFile(created), readBack);
-  EXPECT_EQ(readBack.size(), 3072u);  // rewritten in place
-  EXPECT_EQ(fromImage.OpenCreated(created, container::kFringeOpenWrite, nullptr, 0), hr::kInvalidArg);
+  EXPECT_EQ(readBack.size(), 3072u);
+  EXPECT_EQ(fromImage.OpenNew(created, container::kFringeOpenWrite, nullptr, 0), hr::kInvalidArg);
+
+  // Whatever appeared at the path meanwhile is replaced, not kept behind the tag.
+  testsupport::WriteFile(created, Bytes(5000, 0x55));
+  KVXFringeEditor again(ops);
+  ASSERT_EQ(again.OpenNew(created, container::kFringeOpenWrite, empty.data(), empty.size()), hr::kOk);
+  setTexts(again);
+  EXPECT_EQ(testsupport::ReadFile(created), readBack);
 }
 
 TEST(KvxFileRetMapping, EveryCodeHasItsHresult) {

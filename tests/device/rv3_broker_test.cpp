@@ -159,13 +159,25 @@ TEST_F(BrokerTest, UnusableSourcesFailInit) {
 }
 
 TEST_F(BrokerTest, SourceThatShrinksAfterInitFailsTheChunk) {
-  const auto path = write(Frames(kMpeg1Layer3, 200, 0x55));
+  // Long enough to be read chunk by chunk rather than whole.
+  const auto path = write(Frames(kMpeg1Layer3, 700, 0x55));
   ASSERT_EQ(Init(broker, path).result, hr::kOk);
   device::AudioChunk chunk;
   ASSERT_EQ(broker.NextChunk(chunk), hr::kOk);
   std::filesystem::resize_file(path, 70000);
   EXPECT_EQ(broker.NextChunk(chunk), hr::kFail);
   EXPECT_EQ(chunk.size, 0u);
+
+  // A short source is read whole and let go at once: its chunks are the
+  // bytes read then, whatever becomes of the file.
+  const auto audio = Frames(kMpeg1Layer3, 200, 0x55);
+  const auto shortPath = write(audio);
+  ASSERT_EQ(Init(broker, shortPath).result, hr::kOk);
+  EXPECT_FALSE(broker.sourceOpen());
+  std::filesystem::remove(shortPath);
+  std::vector<uint8_t> out;
+  Drain(broker, &out);
+  EXPECT_EQ(out, audio);
 }
 
 }  // namespace

@@ -8,6 +8,8 @@ namespace enginetest {
 namespace {
 
 using JobListsTest = EngineTest;
+using app::engine::DropFolderItem;
+using app::engine::TransferJob;
 
 TEST_F(JobListsTest, DroppedFilesFillTheQueueTo999ThenThePool) {
   queueFiles(1001);
@@ -15,6 +17,32 @@ TEST_F(JobListsTest, DroppedFilesFillTheQueueTo999ThenThePool) {
   ASSERT_EQ(lists.PoolSize(), 2u);
   EXPECT_EQ(lists.PoolSnapshot()[0].title, "t999");
   EXPECT_EQ(lists.PoolSnapshot()[1].title, "t1000");
+}
+
+TEST_F(JobListsTest, TakenRecordsLeaveEmptyEntriesInPlace) {
+  queueFiles(3);
+  TransferJob job;
+  ASSERT_TRUE(lists.TakeQueuedJob(1, job));
+  EXPECT_EQ(job.title, "t1");
+  EXPECT_EQ(lists.QueueSize(), 3u);  // the batch's size and positions hold
+  ASSERT_TRUE(lists.QueuedJob(1, job));
+  EXPECT_TRUE(job.title.empty() && job.sourcePath.empty());
+  ASSERT_TRUE(lists.QueuedJob(2, job));
+  EXPECT_EQ(job.title, "t2");
+  EXPECT_FALSE(lists.TakeQueuedJob(3, job));
+
+  lists.AppendFolderItem({u"A", u"a.mp3", Job("a")});
+  lists.AppendFolderItem({u"B", u"b.mp3", Job("b")});
+  EXPECT_TRUE(lists.FolderItemIn(1, u"B"));
+  EXPECT_FALSE(lists.FolderItemIn(1, u"A"));
+  EXPECT_FALSE(lists.FolderItemIn(2, u"B"));
+  DropFolderItem item;
+  ASSERT_TRUE(lists.TakeFolderItem(0, item));
+  EXPECT_EQ(item.m_folder, u"A");
+  EXPECT_EQ(item.job.title, "a");
+  EXPECT_EQ(lists.FolderItemCount(), 2u);
+  EXPECT_FALSE(lists.FolderItemIn(0, u"A"));
+  EXPECT_FALSE(lists.TakeFolderItem(2, item));
 }
 
 TEST_F(JobListsTest, SchedulePooledJobsMovesAtMost999InOrder) {
