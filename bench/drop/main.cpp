@@ -8,7 +8,7 @@
 //               progress window has gone, against a plain copy of the files;
 //   stall:      the longest time the main window took to answer a message
 //               while the transfer ran (pinged every 10 ms; must stay under
-//               100 ms);
+//               50 ms);
 //   memory:     the program's peak working set and peak committed memory,
 //               read just before it is closed;
 //   per track:  where a track's time went, from the program's cost meter
@@ -49,7 +49,7 @@ namespace fs = std::filesystem;
 using bench::Clock;
 using bench::Seconds;
 
-constexpr DWORD kStallLimitMs = 100;
+constexpr DWORD kStallLimitMs = 50;
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
