@@ -159,11 +159,19 @@ class Case(WineSession):
         rc, r = self.one("text", *BOX, "--title", TITLE, "--id", "0xFFFF", "--timeout", timeout_ms)
         return r.get("text") if rc == 0 else None
 
-    def drive_page_after_scan(self):
+    def drive_page_after_scan(self, timeout=15):
         """Waits for the drive page and for its first scan, which runs half a second after the page
-        opens; answers the page's controls."""
+        opens (later on a busy machine): until the list offers a drive or a box shows. Answers the
+        page's controls."""
         controls = self.wait_page("drive")
         time.sleep(1.0)
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.one("send", *WINDOW, CB_GETCOUNT, "--id", DRIVE_LIST)[1].get("result", 0) > 0:
+                break
+            if self.one("count", *BOX, "--title", TITLE)[1].get("count", 0) > 0:
+                break
+            time.sleep(0.2)
         return controls
 
     def open_drive_page(self):
