@@ -131,7 +131,7 @@ TEST_F(PlayerStoreTest, OpeningRemovesWhatAnInterruptedRunLeft) {
   ASSERT_EQ(again.open(dir.path(), problem), hr::kOk);
   EXPECT_EQ(PlayerStore::FilesInTracksFolder(again.tracksFolder()),
             std::vector<std::string>{PlayerStore::TrackFileName(257)});
-  EXPECT_EQ(PlayerStore::TrackFileName(257), "00001/track-00000257.kvx");
+  EXPECT_EQ(PlayerStore::TrackFileName(257), "00004/track-00000257.kvx");
 }
 
 TEST_F(PlayerStoreTest, AlbumsMoveBeforeAndAfterTheReference) {

@@ -101,9 +101,9 @@ TEST(PlayerCheck, IndexAndFilesMustAgree) {
     store.insertTrack(album, SIZE_MAX, t);
   }
   ASSERT_EQ(store.save(problem), 0);
-  std::filesystem::create_directories(store.tracksFolder() / "00001");
-  testsupport::WriteFile(store.tracksFolder() / "00001" / "track-00000257.kvx", good);
-  testsupport::WriteFile(store.tracksFolder() / "00001" / "track-00000258.kvx",
+  std::filesystem::create_directories(store.tracksFolder() / "00004");
+  testsupport::WriteFile(store.tracksFolder() / "00004" / "track-00000257.kvx", good);
+  testsupport::WriteFile(store.tracksFolder() / "00004" / "track-00000258.kvx",
                          std::vector<uint8_t>(good.begin(), good.end() - 1));
   testsupport::WriteFile(store.tracksFolder() / "stray.kvx", good);
   const playertool::PlayerCheck check = playertool::CheckPlayer(dir.path());
@@ -111,8 +111,8 @@ TEST(PlayerCheck, IndexAndFilesMustAgree) {
   // The cut frame is still counted: only the size tells.
   EXPECT_EQ(check.faults,
             (std::vector<std::string>{
-                "track 258 (00001/track-00000258.kvx): file holds 420167 bytes, the index says 420168",
-                "track 259 (00001/track-00000259.kvx): file missing or unreadable",
+                "track 258 (00004/track-00000258.kvx): file holds 420167 bytes, the index says 420168",
+                "track 259 (00004/track-00000259.kvx): file missing or unreadable",
                 "tracks folder: stray.kvx is not in the index",
             }));
   testsupport::WriteFile(dir / standin::PlayerStore::kIndexNames[0], std::string("garbage\n"));
