@@ -7,7 +7,7 @@
 
 namespace container {
 
-CFrameScanner::CFrameScanner() : carry_(std::make_unique<uint8_t[]>(kCarryCapacity)) {}
+CFrameScanner::CFrameScanner() = default;
 
 void CFrameScanner::reset() {
   valid_ = 0;
@@ -24,29 +24,37 @@ HRESULT CFrameScanner::scanChunk(const uint8_t* data, size_t count) {
   if (data == nullptr && count != 0) {
     return hr::kInvalidArg;
   }
-  if (count != 0) {
-    std::memcpy(carry_.get() + valid_, data, count);
-    valid_ += count;
-  }
+  // The bytes held are the carried ones followed by the chunk. The chunk is
+  // walked where it lies (copying 64 KiB a chunk cost more than the walk);
+  // only a header that begins among the carried bytes is put together.
+  const size_t total = valid_ + count;
+  auto byteAt = [&](size_t i) { return i < valid_ ? carry_[i] : data[i - valid_]; };
 
   // The whole chunk lies inside the frame that began in an earlier chunk.
   // The rest of that frame continues in the following chunks, so the
   // expected position moves on by what this chunk held.
-  if (expected_ >= valid_) {
-    expected_ -= valid_;
+  if (expected_ >= total) {
+    expected_ -= total;
     valid_ = 0;
     return hr::kOk;
   }
 
-  const uint8_t* buf = carry_.get();
   size_t q = expected_;
-  while (q + 4 <= valid_) {
+  uint8_t joined[kHeaderBytes];
+  while (q + kHeaderBytes <= total) {
+    const uint8_t* header = nullptr;
+    if (q >= valid_) {
+      header = data + (q - valid_);
+    } else {
+      for (size_t k = 0; k < kHeaderBytes; ++k) joined[k] = byteAt(q + k);
+      header = joined;
+    }
     MpegHeaderInfo info;
-    if (!ParseMpegHeader(buf + q, info)) {
+    if (!ParseMpegHeader(header, info)) {
       ++q;  // not a frame sync: search on byte by byte
       continue;
     }
-    HRESULT h = frame_.set(buf + q);
+    HRESULT h = frame_.set(header);
     if (hr::Failed(h)) {
       ConversionTrace("CMpegFrame::set() fail 0x%08X fc(%ld) %s", static_cast<unsigned>(h),
                       static_cast<long>(frame_.frameCount()), sourcePath_.c_str());
@@ -63,16 +71,18 @@ HRESULT CFrameScanner::scanChunk(const uint8_t* data, size_t count) {
     q += frameSize;
   }
 
-  if (q >= valid_) {
+  if (q >= total) {
     // The last frame (if any) ends at or past the end of the bytes held;
     // its unread tail is skipped at the start of the next chunk.
-    expected_ = q - valid_;
+    expected_ = q - total;
     valid_ = 0;
   } else {
     // One to three bytes remain: possibly the start of a header split
-    // between this chunk and the next. Keep them at the buffer's start.
-    const size_t rest = valid_ - q;
-    std::memmove(carry_.get(), buf + q, rest);
+    // between this chunk and the next. They are carried to the next one.
+    const size_t rest = total - q;
+    uint8_t kept[kHeaderBytes - 1];
+    for (size_t k = 0; k < rest; ++k) kept[k] = byteAt(q + k);
+    std::memcpy(carry_.data(), kept, rest);
     valid_ = rest;
     expected_ = 0;
   }

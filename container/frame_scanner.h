@@ -4,6 +4,7 @@
 // themselves are not altered.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -17,9 +18,9 @@ namespace container {
 
 class CFrameScanner {
  public:
-  // Capacity of the carry buffer. Chunks are at most 65,536 bytes and at
-  // most three bytes are carried between chunks, so this never fills in a
-  // transfer; a larger chunk fails instead of growing the buffer.
+  // The most bytes one call takes, carried bytes included. Chunks are at
+  // most 65,536 bytes and at most three bytes are carried between chunks,
+  // so this is never reached in a transfer; a larger chunk fails.
   static constexpr size_t kCarryCapacity = 0x20000;
 
   CFrameScanner();
@@ -47,7 +48,9 @@ class CFrameScanner {
   size_t expectedPosition() const { return expected_; }
 
  private:
-  std::unique_ptr<uint8_t[]> carry_;  // kCarryCapacity bytes, allocated once
+  static constexpr size_t kHeaderBytes = 4;
+  // The start of a header the last chunk ended in (valid_ bytes, at most 3).
+  std::array<uint8_t, kHeaderBytes> carry_{};
   size_t valid_ = 0;
   size_t expected_ = 0;
   std::string sourcePath_;
