@@ -102,10 +102,11 @@ class Case(WineSession):
         rc, text = self.tool("list")
         out = {}
         for line in text.splitlines():
-            if line.startswith("album "):
-                name = line.split('"')[1]
+            quoted = line.split('"')
+            # An album the program is still creating may have no name yet.
+            if line.startswith("album ") and len(quoted) > 2:
                 count = int(line.split("(")[-1].split(" ")[0]) if "tracks" in line else 0
-                out[name] = count
+                out[quoted[1]] = count
         return out
 
     def tracks(self):
@@ -114,8 +115,10 @@ class Case(WineSession):
         out, album = {}, None
         for line in text.splitlines():
             if line.startswith("album "):
-                album = line.split('"')[1]
-                out[album] = []
+                quoted = line.split('"')
+                album = quoted[1] if len(quoted) > 2 else None
+                if album is not None:
+                    out[album] = []
             elif line.startswith("  track ") and album is not None:
                 # A track still being written has no title yet.
                 quoted = line.split('"')

@@ -158,14 +158,12 @@ class Shell(WineSession):
         try:
             for version, (names, system) in expected.items():
                 self.one("reg-set-text", VERSION_KEY, "Version", version)
-                before = os.path.getsize(log) if os.path.exists(log) else 0
+                before = self.log_size(log)
                 p = self.start()
                 if not self.check(self.wait_main(), f"{version}: main window"):
                     continue
                 self.close_main(p, f"lock_prefixes {version}")
-                with open(log, "rb") as f:
-                    f.seek(before)
-                    tail = f.read().decode("latin-1")
+                tail = self.log_since(log, before)
                 held = [line.split("Exclusion lock held: ", 1)[1].strip()
                         for line in tail.splitlines() if "Exclusion lock held: " in line]
                 self.check(held == names, f"{version}: locks held {held}, expected {names}")

@@ -210,7 +210,7 @@ class Checks(WineSession):
         library = os.path.join(plmrk, "OrlenPACAPI.dll")
         shutil.copy(os.path.join(program, "simulator", "OrlenPACAPI.dll"), library)
         log = os.path.join(self.a.prefix, "drive_c", "Pellmark LogFile", "PellmarkLog.txt")
-        before = os.path.getsize(log) if os.path.exists(log) else 0
+        before = self.log_size(log)
         try:
             self.one("reg-set", r"HKLM\SOFTWARE\Keltan Corporation\Pellmark", "Pellmark", "10", timeout=60)
             env = dict(os.environ, PELLMARK_PLAYER="K:\\PLAYER")
@@ -229,9 +229,7 @@ class Checks(WineSession):
             self.check(self.ended(p) == 0, "Pellmark ends after Close")
         finally:
             os.remove(library)
-        with open(log, "rb") as f:
-            f.seek(before)
-            tail = f.read().decode("latin-1")
+        tail = self.log_since(log, before)
         banner = f"debg: Pellmark Version {version_text(self.version)} running on "
         self.check(banner in tail, f"no banner {banner!r} in the log: {tail[:300]!r}")
         self.check("debg: The application path is 'K:\\PLMRK\\'" in tail, "the log names K:\\PLMRK\\ as the program's folder")

@@ -86,6 +86,25 @@ class WineSession:
         return p
 
     @staticmethod
+    def log_size(log):
+        return os.path.getsize(log) if os.path.exists(log) else 0
+
+    @staticmethod
+    def log_since(log, before):
+        """The text the diagnostic log gained since it held `before` bytes. The log may have been
+        rotated meanwhile (past 100 KiB it becomes the .bak file and starts afresh); then that is
+        the .bak's tail and the whole new file."""
+        with open(log, "rb") as f:
+            data = f.read()
+        if len(data) < before:
+            backup = os.path.splitext(log)[0] + ".bak"
+            with open(backup, "rb") as f:
+                data = f.read()[before:] + data
+        else:
+            data = data[before:]
+        return data.decode("latin-1")
+
+    @staticmethod
     def ended(p, timeout=30):
         """The process's exit code, or None when it did not end in time."""
         try:
