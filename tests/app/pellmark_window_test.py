@@ -99,15 +99,7 @@ class Case(WineSession):
 
     def albums(self):
         """{album name: track count} from playertool list."""
-        rc, text = self.tool("list")
-        out = {}
-        for line in text.splitlines():
-            quoted = line.split('"')
-            # An album the program is still creating may have no name yet.
-            if line.startswith("album ") and len(quoted) > 2:
-                count = int(line.split("(")[-1].split(" ")[0]) if "tracks" in line else 0
-                out[quoted[1]] = count
-        return out
+        return {name: len(tracks) for name, tracks in self.tracks().items()}
 
     def tracks(self):
         """{album name: [(track id, title), ...] in the player's order} from playertool list."""
@@ -115,6 +107,7 @@ class Case(WineSession):
         out, album = {}, None
         for line in text.splitlines():
             if line.startswith("album "):
+                # An album the program is still creating may have no name yet.
                 quoted = line.split('"')
                 album = quoted[1] if len(quoted) > 2 else None
                 if album is not None:
