@@ -115,6 +115,11 @@ class CIPACWrap : public KVXFringeLock, private ITransferHost {
   // library wrote it into the export block; else 0.
   HRESULT Transfer(const mp3::TrackInfo& job, uint32_t albumEid, uint32_t placement,
                    uint32_t* newTrackEid = nullptr);
+  // A coming Transfer will read source: it is opened ahead, while the
+  // transfers before it are written.
+  void ExpectSource(const sys::Path& source) { m_broker.Expect(source); }
+  // Lets go of every source opened ahead and not transferred.
+  void ForgetExpectedSources() { m_broker.ForgetExpected(); }
 
   // The bound library (null before a successful binding), for diagnostics.
   IPAC* Library() const { return m_binding.pac.get(); }

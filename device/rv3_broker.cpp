@@ -2,44 +2,17 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "common/debug_log.h"
-#include "container/mapped_view.h"
 #include "platform/cost_meter.h"
 
 namespace device {
 
-namespace {
-
-// Files up to this size are read whole to find their audio rather than
-// mapped: for a short file the mapping's trips to the system cost more
-// than reading it, and the read goes through the opening the chunks come
-// from anyway.
-constexpr uint64_t kWholeReadLimit = 256 * 1024;
-
-// The whole of an open file no longer than kWholeReadLimit; false when it
-// is longer or cannot be read.
-bool ReadWholeShortFile(std::FILE* f, std::vector<uint8_t>& out) {
-  if (!sys::SeekStdioFile(f, 0, SEEK_END)) return false;
-  const int64_t end = sys::TellStdioFile(f);
-  if (end < 0 || static_cast<uint64_t>(end) > kWholeReadLimit || !sys::SeekStdioFile(f, 0, SEEK_SET)) return false;
-  try {
-    out.resize(static_cast<size_t>(end));
-  } catch (const std::bad_alloc&) {
-    return false;  // the mapping needs no buffer
-  }
-  return std::fread(out.data(), 1, out.size(), f) == out.size();
-}
-
-}  // namespace
-
 CRv3Broker::~CRv3Broker() { closeSource(); }
 
-void CRv3Broker::closeSource() {
-  if (m_source) std::fclose(m_source);
-  m_source = nullptr;
-}
+void CRv3Broker::closeSource() { m_source.reset(); }
 
 void CRv3Broker::endStream() {
   closeSource();
@@ -60,6 +33,17 @@ void CRv3Broker::reset() {
 void CRv3Broker::Reset() {
   KVXFringeLockGuard hold(m_lock);
   reset();
+  m_readAhead.Forget();
+}
+
+void CRv3Broker::Expect(const sys::Path& source) {
+  KVXFringeLockGuard hold(m_lock);
+  m_readAhead.Expect(source);
+}
+
+void CRv3Broker::ForgetExpected() {
+  KVXFringeLockGuard hold(m_lock);
+  m_readAhead.Forget();
 }
 
 HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
@@ -74,42 +58,19 @@ HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
   reset();
   m_scanner.setSourcePath(sys::AnsiFromPath(source));
 
-  m_source = sys::OpenStdioFile(source, "rb");
-  if (!m_source) return hr::kFail;
-  // Chunks are read whole into their own buffers; stdio's buffer would
-  // only copy them once more.
-  std::setvbuf(m_source, nullptr, _IONBF, 0);
-
-  AudioSearch found;
-  uint64_t fileSize = 0;  // as read or mapped: asking the file system again would tell the same
-  if (ReadWholeShortFile(m_source, m_whole)) {
-    fileSize = m_whole.size();
-    found = LocateAudio(m_whole.data(), m_whole.size(), m_audio);
-    closeSource();  // everything needed is in memory: the user's file is let go now
-  } else {
-    m_whole.clear();
-    try {
-      container::CMappedView view(source, false, 0, 0);
-      fileSize = view.length();
-      found = LocateAudio(view.data(), view.length(), m_audio);
-    } catch (...) {
-      // An empty file cannot be mapped: it holds no audio.
-      uint64_t size = 0;
-      if (!sys::GetFileSize(source, size) || size != 0) {
-        closeSource();
-        return hr::kFail;
-      }
-      found = AudioSearch::kNoAudio;
-    }
-  }
-  if (found == AudioSearch::kRejected) {
+  OpenedSource opened;
+  if (!m_readAhead.Take(source, opened)) opened = OpenSource(source);
+  if (!opened.opened) return hr::kFail;
+  if (opened.found == AudioSearch::kRejected) {
     DebugLog("\nCRv3Broker::Init: no MPEG audio found in '%s'", sys::AnsiFromPath(source).c_str());
-    endStream();
-    return hr::kFail;
+    return hr::kFail;  // the opening lets its file go
   }
-  m_fileSize = fileSize;
+  m_source = std::move(opened.file);
+  m_whole = std::move(opened.whole);
+  m_audio = opened.audio;
+  m_fileSize = opened.fileSize;
   if (m_audio.size > kMaxAudioBytes || m_fileSize < m_audio.offset + m_audio.size ||
-      (m_source && !sys::SeekStdioFile(m_source, m_audio.offset, SEEK_SET))) {
+      (m_source && !sys::SeekStdioFile(m_source.get(), m_audio.offset, SEEK_SET))) {
     endStream();
     return hr::kFail;
   }
@@ -137,7 +98,7 @@ HRESULT CRv3Broker::NextChunk(AudioChunk& chunk) {
   if (!m_source) {
     const size_t at = static_cast<size_t>(m_audio.offset + (m_audio.size - m_remaining));
     std::memcpy(bytes.get(), m_whole.data() + at, size);
-  } else if (std::fread(bytes.get(), 1, size, m_source) != size) {
+  } else if (std::fread(bytes.get(), 1, size, m_source.get()) != size) {
     DebugLog("\nCRv3Broker::NextChunk: the source ended early");
     return hr::kFail;
   }

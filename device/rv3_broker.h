@@ -5,7 +5,8 @@
 // hands out the completed header block. A new Init always starts afresh, so
 // an abandoned transfer leaves nothing behind for the next one; Reset lets
 // the source go as soon as a transfer is abandoned. Every operation holds
-// the broker's own lock.
+// the broker's own lock. Expect names the sources of coming transfers so
+// that they are opened ahead, while the current one is written.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include "container/fringe_lock.h"
 #include "container/header_block.h"
 #include "device/audio_locator.h"
+#include "device/source_read_ahead.h"
 #include "platform/system.h"
 
 namespace device {
@@ -57,8 +59,13 @@ class CRv3Broker {
   HRESULT CloseHeader(container::HeaderBlockBytes* closingHeader, uint32_t* headerLength);
 
   // Forgets the stream and closes the source: a transfer that will not
-  // finish lets the user's file go at once.
+  // finish lets the user's file go at once. Sources opened ahead go too.
   void Reset();
+
+  // A coming Init will be for source: it is opened ahead from now on.
+  void Expect(const sys::Path& source);
+  // Lets go of every source opened ahead (a drop ended or stopped).
+  void ForgetExpected();
 
   bool sourceOpen() const { return m_source != nullptr; }
   uint32_t remaining() const { return m_remaining; }
@@ -71,7 +78,7 @@ class CRv3Broker {
   void endStream();  // the source closed and its bytes let go
 
   KVXFringeLock m_lock;
-  std::FILE* m_source = nullptr;
+  SourceFile m_source;
   std::vector<uint8_t> m_whole;  // a short source's bytes, when read whole
   bool m_streaming = false;      // from a successful Init to CloseHeader or Reset
   uint64_t m_fileSize = 0;
@@ -79,6 +86,7 @@ class CRv3Broker {
   uint32_t m_remaining = 0;
   container::CHeaderBlock m_header;
   container::CFrameScanner m_scanner;
+  CSourceReadAhead m_readAhead;
 };
 
 }  // namespace device

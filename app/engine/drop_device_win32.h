@@ -10,6 +10,10 @@ namespace app::engine {
 class CWrapJobDevice final : public JobDevice {
  public:
   explicit CWrapJobDevice(device::CIPACWrap& wrap) : wrap_(wrap) {}
+  // However the drop ends, no source opened ahead stays open.
+  ~CWrapJobDevice() override { wrap_.ForgetExpectedSources(); }
+  CWrapJobDevice(const CWrapJobDevice&) = delete;
+  CWrapJobDevice& operator=(const CWrapJobDevice&) = delete;
 
   HRESULT StartTransaction() override {
     costs::Scope meter(costs::Area::kTransaction);
@@ -29,6 +33,7 @@ class CWrapJobDevice final : public JobDevice {
     costs::Scope meter(costs::Area::kTransfer);
     return wrap_.Transfer(job, albumEid, placement, &newTrackEid);
   }
+  void ExpectSource(const sys::Path& source) override { wrap_.ExpectSource(source); }
   // EnumTracks without records: the album's child count.
   int64_t AlbumTrackCount(uint32_t albumEid) override;
 

@@ -76,6 +76,8 @@ int TransferJobBracketed(DropContext& c, const TransferJob& job, uint32_t albumE
   // The progress display reads the job it reports on from here, never
   // from the queue.
   c.lists.PublishCurrentJob(job);
+  // The batch's next job is read while this one is written.
+  c.device.ExpectSource(c.lists.QueuedSourcePath(index + 1));
   uint32_t newTrackEid = 0;
   HRESULT h = c.device.StartTransaction();
   if (style == TrackLog::kFolderPhase) LogText("\nStartTransaction");

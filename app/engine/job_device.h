@@ -34,6 +34,9 @@ class JobDevice {
   // newTrackEid: the new track's EID on success, else 0.
   virtual HRESULT Transfer(const TransferJob& job, uint32_t albumEid, uint32_t placement,
                            uint32_t& newTrackEid) = 0;
+  // A coming Transfer will read source: a device may open it ahead. Only a
+  // hint: the transfer of any job works without it.
+  virtual void ExpectSource(const sys::Path& source) { (void)source; }
   // The album's track count on the player, -1 on failure. Bracketed.
   virtual int64_t AlbumTrackCount(uint32_t albumEid) = 0;
 };

@@ -117,6 +117,11 @@ bool JobLists::TakeFolderItem(size_t index, DropFolderItem& out) {
   return true;
 }
 
+sys::Path JobLists::QueuedSourcePath(size_t index) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return index < queue_.size() ? queue_[index].sourcePath : sys::Path();
+}
+
 bool JobLists::FolderItemIn(size_t index, const std::u16string& folder) const {
   std::lock_guard<std::mutex> lock(mutex_);
   return index < folderItems_.size() && folderItems_[index].m_folder == folder;

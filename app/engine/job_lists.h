@@ -68,6 +68,9 @@ class JobLists {
   // False (out untouched) past the end.
   bool TakeQueuedJob(size_t index, TransferJob& out);
   bool TakeFolderItem(size_t index, DropFolderItem& out);
+  // The source path of the queued job at index; empty past the end or
+  // once taken.
+  sys::Path QueuedSourcePath(size_t index) const;
   // Whether the folder item at index belongs to the album folder `folder`.
   bool FolderItemIn(size_t index, const std::u16string& folder) const;
   std::vector<TransferJob> QueueSnapshot() const;

@@ -67,6 +67,8 @@ double TimeTransfer(const std::vector<fs::path>& sources, const fs::path& player
     job.wideAlbum = u"Bench";
     job.wideGenre = u"Noise";
     job.durationMs = 1000;
+    // As the drop does: the next source is read while this one is written.
+    if (i + 1 < sources.size()) wrap.ExpectSource(sources[i + 1]);
     HRESULT h = wrap.StartTransaction();
     if (SUCCEEDED(h)) h = wrap.Transfer(job, album, device::kPlaceInto);
     if (h == S_OK) h = wrap.EndTransaction();

@@ -181,3 +181,50 @@ TEST_F(BrokerTest, SourceThatShrinksAfterInitFailsTheChunk) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a broker hands out for one source, for comparing two brokers.
+struct Stream {
+  HRESULT init = hr::kOk;
+  uint32_t audioSize = 0;
+  std::vector<uint32_t> chunks;
+  std::vector<uint8_t> bytes;
+  container::HeaderBlockBytes closing{};
+  bool operator==(const Stream&) const = default;
+};
+
+Stream StreamOf(device::CRv3Broker& broker, const std::filesystem::path& path) {
+  Stream s;
+  const Opened o = Init(broker, path);
+  s.init = o.result;
+  s.audioSize = o.audioSize;
+  if (o.result != hr::kOk) return s;
+  s.chunks = Drain(broker, &s.bytes);
+  uint32_t length = 0;
+  EXPECT_EQ(broker.CloseHeader(&s.closing, &length), hr::kOk);
+  return s;
+}
+
+TEST_F(BrokerTest, SourcesOpenedAheadStreamAsThoseOpenedByInit) {
+  const std::vector<std::filesystem::path> sources = {
+      write(Concat({devicetest::Id3v2Tag({1, 2, 3}), Frames(kMpeg1Layer3, 300, 0x55)})),
+      write(Concat({Frames(kMpeg1Layer3, 900, 0x56), devicetest::Id3v1Tag("a", "b", "c", 1)})),  // mapped
+      write(std::vector<uint8_t>(5000, 0x20)),  // no audio: rejected
+      dir / "missing.mp3",
+      write(devicetest::Id3v2Tag(devicetest::Id3v2TextFrame("TIT2", "x"))),  // tags only
+      write(Frames(kMpeg1Layer3, 700, 0x57))};
+  device::CRv3Broker ahead;
+  for (size_t i = 0; i < sources.size(); ++i) {
+    if (i + 1 < sources.size()) ahead.Expect(sources[i + 1]);
+    const Stream read = StreamOf(ahead, sources[i]);
+    EXPECT_EQ(read, StreamOf(broker, sources[i])) << i;
+    EXPECT_FALSE(ahead.sourceOpen());
+  }
+  // A source expected but not the one asked for changes nothing.
+  ahead.Expect(sources[5]);
+  EXPECT_EQ(StreamOf(ahead, sources[0]), StreamOf(broker, sources[0]));
+  EXPECT_EQ(StreamOf(ahead, sources[5]), StreamOf(broker, sources[5]));
+}
+
+}  // namespace

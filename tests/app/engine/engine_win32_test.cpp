@@ -203,6 +203,38 @@ TEST_F(DropThreadTest, CancelledBeforeTheFirstTrackTransfersNothing) {
   player.expectClean();
 }
 
+// Whether the file can be opened with no sharing at all: it cannot while
+// anyone else holds it open.
+bool OpensExclusively(const sys::Path& path) {
+  win::UniqueFile file(
+      ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.valid();
+}
+
+TEST_F(DropThreadTest, DropStoppedAfterItsFirstTrackHoldsNoneOfTheDroppedFiles) {
+  // Sources past 256 KiB stay open from their opening to their last chunk:
+  // the next one is opened while the first is written.
+  const uint32_t rock = player.createAlbum(u"Rock");
+  albums.Assign(playerAlbums());
+  state.m_dwOleDropAlbumEID = rock;
+  state.m_sOleDropAlbumName = u"Rock";
+  std::vector<sys::Path> paths;
+  for (int i = 0; i < 3; ++i) {
+    paths.push_back(player.writeSource("long" + std::to_string(i) + ".mp3",
+                                       devicetest::Frames(testsupport::FrameSpec{}, 700, 0x5A)));
+    mp3::TrackInfo info;
+    ASSERT_TRUE(player.wrap().CheckValidity(paths.back(), info));
+    info.sourcePath = paths.back();
+    lists.QueueDroppedFile(info);
+  }
+  events.onTrack = [this](size_t) { flags.cancel.store(1); };
+  run();
+  EXPECT_EQ(thread.LastResult(), app::engine::kPhaseCancelled);
+  EXPECT_EQ(tracksIn(rock), 1u);
+  for (const auto& path : paths) EXPECT_TRUE(OpensExclusively(path)) << path.string();
+  player.expectClean();
+}
+
 // Holds the drop thread in its last report until the test lets it go.
 class HeldEvents : public RecordingEvents {
  public:
