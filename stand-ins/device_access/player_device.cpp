@@ -302,11 +302,14 @@ HRESULT PlayerDevice::startExport(const std::u16string& device, uint32_t parent,
   ex->placement = placement;
   for (const auto& [id, value] : properties) ex->properties[id] = value;
   const sys::Path path = store_.tracksFolder() / PlayerStore::TrackFileName(ex->trackId);
-  std::error_code madeFolder;
-  std::filesystem::create_directories(path.parent_path(), madeFolder);
-  if (sys::FileExists(path)) {
-    std::error_code ec;
-    std::filesystem::remove(path, ec);  // the destination never exists before the export
+  // The destination never exists before its export: files no stored track
+  // owns went when the player started, and an export that fails takes its
+  // file with it. Each folder is made once a session rather than asked
+  // about for every track.
+  if (path.parent_path() != madeTrackFolder_) {
+    std::error_code madeFolder;
+    std::filesystem::create_directories(path.parent_path(), madeFolder);
+    if (!madeFolder) madeTrackFolder_ = path.parent_path();
   }
   ex->assembly.begin(path, total);
   ex->operation = newOperation(OperationKind::kExport, static_cast<int64_t>(total)).handle;

@@ -174,6 +174,7 @@ class PlayerDevice {
   std::deque<Operation> operations_;
   uint32_t nextOperation_ = 1;
   std::unique_ptr<OpenExport> export_;
+  sys::Path madeTrackFolder_;  // the track folder last made, this session
   std::map<uint32_t, uint32_t> tokens_;
   uint32_t nextToken_ = kFirstToken;
 };

@@ -6,6 +6,7 @@
 
 #include "device/property_ids.h"
 #include "stand-ins/device_access/player_folder.h"
+#include "stand-ins/device_access/player_store.h"
 #include "stand-ins/device_access/standin_results.h"
 #include "tests/support/temp_dir.h"
 
@@ -270,6 +271,37 @@ TEST_F(PlayerDeviceTest, PlayerSurvivesARestartAndForgetsAnOpenExport) {
   ASSERT_EQ(d->getChildCount(kName, ids[0], count), hr::kOk);
   EXPECT_EQ(count, 1u);
   EXPECT_FALSE(std::filesystem::exists(player / "tracks" / standin::PlayerStore::TrackFileName(pendingId)));
+  EXPECT_EQ(d->endTransaction(kName), hr::kOk);
+}
+
+TEST_F(PlayerDeviceTest, FilesLeftByExportsCutShortAreClearedBeforeTheirIdsComeBack) {
+  uint32_t keptId = 0, cutId = 0;
+  {
+    auto d = start();
+    ASSERT_EQ(d->startTransaction(kName), hr::kOk);
+    const uint32_t album = newAlbum(*d, u"Kept");
+    keptId = exportTrack(*d, album, std::vector<uint8_t>(10, 0x55), 1000);
+    uint32_t op = 0;
+    ASSERT_EQ(d->startExport(kName, album, 4, 300, {}, cutId, op), hr::kOk);
+  }
+  // What a crash in the middle of that export leaves: its file with the
+  // tag written, and the file of the export after it. The index never
+  // recorded either id, so both come back.
+  const sys::Path tracks = player / "tracks";
+  for (uint32_t id : {cutId, cutId + 1})
+    testsupport::WriteFile(tracks / standin::PlayerStore::TrackFileName(id), "stale");
+
+  auto d = start();
+  ASSERT_EQ(d->startTransaction(kName), hr::kOk);
+  const uint32_t album = newAlbum(*d, u"Again");  // takes cutId
+  ASSERT_EQ(album, cutId);
+  // The player let go of both when it started: the new track's file does
+  // not exist when its export starts (checked inside).
+  const uint32_t id = exportTrack(*d, album, std::vector<uint8_t>(20, 0x66), 1000);
+  ASSERT_EQ(id, cutId + 1);
+  EXPECT_EQ(testsupport::ReadFile(tracks / standin::PlayerStore::TrackFileName(id)).size(), 8u + 96 + 20);
+  EXPECT_FALSE(std::filesystem::exists(tracks / standin::PlayerStore::TrackFileName(cutId)));
+  EXPECT_TRUE(std::filesystem::exists(tracks / standin::PlayerStore::TrackFileName(keptId)));
   EXPECT_EQ(d->endTransaction(kName), hr::kOk);
 }
 
