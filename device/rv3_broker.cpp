@@ -17,8 +17,8 @@ void CRv3Broker::closeSource() { m_source.reset(); }
 void CRv3Broker::endStream() {
   closeSource();
   m_streaming = false;
-  m_whole.clear();
-  m_whole.shrink_to_fit();
+  m_readAhead.Recycle(std::move(m_whole));
+  m_whole = {};
 }
 
 void CRv3Broker::reset() {
@@ -59,7 +59,7 @@ HRESULT CRv3Broker::Init(const sys::Path& source, uint32_t* audioSize,
   m_scanner.setSourcePath(sys::AnsiFromPath(source));
 
   OpenedSource opened;
-  if (!m_readAhead.Take(source, opened)) opened = OpenSource(source);
+  if (!m_readAhead.Take(source, opened)) opened = OpenSource(source, m_readAhead.Buffer());
   if (!opened.opened) return hr::kFail;
   if (opened.found == AudioSearch::kRejected) {
     DebugLog("\nCRv3Broker::Init: no MPEG audio found in '%s'", sys::AnsiFromPath(source).c_str());

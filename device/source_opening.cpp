@@ -25,8 +25,9 @@ bool ReadWholeShortFile(std::FILE* f, std::vector<uint8_t>& out) {
 
 }  // namespace
 
-OpenedSource OpenSource(const sys::Path& source) {
+OpenedSource OpenSource(const sys::Path& source, std::vector<uint8_t> buffer) {
   OpenedSource s;
+  s.whole = std::move(buffer);
   SourceFile file(sys::OpenStdioFile(source, "rb"));
   if (!file) return s;
   // Chunks are read whole into their own buffers; stdio's buffer would
@@ -38,7 +39,7 @@ OpenedSource OpenSource(const sys::Path& source) {
     s.found = LocateAudio(s.whole.data(), s.whole.size(), s.audio);
     file.reset();  // everything needed is in memory: the user's file is let go now
   } else {
-    s.whole.clear();
+    s.whole.clear();  // its room stays for the next short source
     try {
       container::CMappedView view(source, false, 0, 0);
       s.fileSize = view.length();

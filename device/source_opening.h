@@ -31,7 +31,9 @@ struct OpenedSource {
   AudioLocation audio;
 };
 
-// Opens source and locates its audio. Safe on any thread.
-OpenedSource OpenSource(const sys::Path& source);
+// Opens source and locates its audio. A short source is read into buffer
+// (its capacity reused; it comes back as `whole`, emptied, for a long
+// one). Safe on any thread.
+OpenedSource OpenSource(const sys::Path& source, std::vector<uint8_t> buffer = {});
 
 }  // namespace device

@@ -58,6 +58,21 @@ void CSourceReadAhead::Forget() {
   entries_.clear();
 }
 
+void CSourceReadAhead::Recycle(std::vector<uint8_t> buffer) {
+  if (buffer.capacity() == 0 || buffer.capacity() > kWholeReadLimit) return;
+  buffer.clear();
+  sys::MonitorLock hold(monitor_);
+  if (spare_.size() <= kMaxHeld) spare_.push_back(std::move(buffer));
+}
+
+std::vector<uint8_t> CSourceReadAhead::Buffer() {
+  sys::MonitorLock hold(monitor_);
+  if (spare_.empty()) return {};
+  std::vector<uint8_t> buffer = std::move(spare_.back());
+  spare_.pop_back();
+  return buffer;
+}
+
 void CSourceReadAhead::run() {
   sys::MonitorLock hold(monitor_);
   for (;;) {
@@ -71,8 +86,13 @@ void CSourceReadAhead::run() {
     if (stopping_) return;
     const uint64_t id = next->id;
     const sys::Path path = next->path;
+    std::vector<uint8_t> buffer;
+    if (!spare_.empty()) {
+      buffer = std::move(spare_.back());
+      spare_.pop_back();
+    }
     hold.unlock();
-    OpenedSource opening = OpenSource(path);
+    OpenedSource opening = OpenSource(path, std::move(buffer));
     hold.lock();
     // An entry let go meanwhile is gone: its opening closes here.
     if (Entry* e = find(id)) {

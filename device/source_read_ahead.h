@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <deque>
 #include <thread>
+#include <vector>
 
 #include "device/source_opening.h"
 #include "platform/monitor.h"
@@ -38,6 +39,13 @@ class CSourceReadAhead {
   bool Take(const sys::Path& source, OpenedSource& out);
   // Lets every expected and held source go (a drop ended or stopped).
   void Forget();
+  // A short source's buffer, done with: the next opening reads into it.
+  // Sources are read on this thread and let go on the caller's; reusing
+  // their buffers keeps the two threads from fragmenting the heap between
+  // them, file after file.
+  void Recycle(std::vector<uint8_t> buffer);
+  // A buffer to read a source into: a recycled one, else an empty one.
+  std::vector<uint8_t> Buffer();
 
  private:
   struct Entry {
@@ -52,6 +60,7 @@ class CSourceReadAhead {
 
   sys::Monitor monitor_;
   std::deque<Entry> entries_;  // in the order they will be asked for
+  std::vector<std::vector<uint8_t>> spare_;
   uint64_t nextId_ = 1;
   bool stopping_ = false;
   std::thread thread_;  // started by the first Expect
