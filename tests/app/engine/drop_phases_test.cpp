@@ -182,6 +182,21 @@ TEST_F(FolderPhaseTest, FolderOf2000GoesInto999And999And2WithUniqueNames) {
   expectBalanced();
 }
 
+TEST_F(FolderPhaseTest, EachTransferNamesTheNextSourceOfItsBatch) {
+  haveAlbum(7, u"Rock", 0);
+  targetAlbum(7, u"Rock");
+  queueFiles(3);
+  folderItems(u"A", 2, "a");
+  folderItems(u"B", 2, "b");
+  EXPECT_EQ(app::engine::RunDrop(context), kPhaseFinished);
+  // The last job of a batch names nothing: the next batch starts only
+  // after its pause.
+  EXPECT_EQ(device.sources, (std::vector<std::string>{"expect t1.mp3", "transfer t0.mp3", "expect t2.mp3",
+                                                      "transfer t1.mp3", "transfer t2.mp3", "expect a1.mp3",
+                                                      "transfer a0.mp3", "transfer a1.mp3", "expect b1.mp3",
+                                                      "transfer b0.mp3", "transfer b1.mp3"}));
+}
+
 TEST_F(FolderPhaseTest, EachFolderGetsItsOwnAlbumNamedUniquely) {
   haveAlbum(5, u"Live", 1);
   folderItems(u"Live", 2, "l");

@@ -47,6 +47,7 @@ class RecordingDevice : public app::engine::JobDevice {
                    uint32_t& newTrackEid) override {
     newTrackEid = 0;
     ++transfers;
+    sources.push_back("transfer " + job.sourcePath.filename().string());
     if (!open) ++outside;
     if (beforeTransfer) beforeTransfer(transfers);
     HRESULT h = hr::kOk;
@@ -65,6 +66,9 @@ class RecordingDevice : public app::engine::JobDevice {
     trackEids[albumEid].push_back(newTrackEid);
     return hr::kOk;
   }
+  void ExpectSource(const sys::Path& source) override {
+    if (!source.empty()) sources.push_back("expect " + source.filename().string());
+  }
   int64_t AlbumTrackCount(uint32_t albumEid) override {
     calls.push_back("count " + std::to_string(albumEid));
     if (countFails) return -1;
@@ -80,6 +84,7 @@ class RecordingDevice : public app::engine::JobDevice {
   std::string nameOf(uint32_t eid) { return sys::Utf8FromUtf16(names[eid]); }
 
   std::vector<std::string> calls;
+  std::vector<std::string> sources;  // sources named ahead and transferred, in order
   std::map<uint32_t, int64_t> tracksIn;
   std::map<uint32_t, std::u16string> names;
   std::map<uint32_t, std::vector<std::string>> received;  // titles per album, in order
