@@ -28,8 +28,10 @@ KvxFileRet WriteAll(TagFileOps& ops, std::FILE* file, const uint8_t* data, size_
 
 KvxFileRet RewriteInPlace(TagFileOps& ops, const sys::Path& target, const Bytes& tag, bool targetIsNew) {
   // "r+b" keeps the content after the tag; a target that vanished since the
-  // read is created, and a new one is created at once.
-  std::FILE* opened = targetIsNew ? nullptr : ops.open(target, "r+b");
+  // read is created. A new one is created as new ("wbx"), which spares the
+  // file system a truncation; a file that appeared at its path meanwhile
+  // is replaced.
+  std::FILE* opened = ops.open(target, targetIsNew ? "wbx" : "r+b");
   if (opened == nullptr && (targetIsNew || !ops.exists(target))) opened = ops.open(target, "wb");
   TagFileHandle file(ops, opened);
   if (!file) return KvxFileRet::kCannotAccess;

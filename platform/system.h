@@ -79,6 +79,7 @@ bool CopyFileTo(const Path& from, const Path& to, bool overwrite);
 bool DeleteFileAt(const Path& path);
 bool CreateFolder(const Path& path);  // an existing folder counts as success
 // C stdio on a path of either width; mode as for fopen ("rb", "ab", ...).
+// "wbx" creates a new file and fails, leaving it alone, when one exists.
 std::FILE* OpenStdioFile(const Path& path, const char* mode);
 // 64-bit fseek and ftell; origin as for fseek. An offset beyond the signed
 // 64-bit range fails without moving; TellStdioFile is -1 on failure.

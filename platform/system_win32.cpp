@@ -1,7 +1,10 @@
 // Win32 implementation of the system seam. Files are opened by their wide
 // path, so names outside the ANSI code page work.
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/system.h"
@@ -175,7 +178,23 @@ bool CreateFolder(const Path& path) {
 }
 
 std::FILE* OpenStdioFile(const Path& path, const char* mode) {
-  return ::_wfopen(path.c_str(), Wide(mode).c_str());
+  if (std::strcmp(mode, "wbx") != 0) return ::_wfopen(path.c_str(), Wide(mode).c_str());
+  // The C runtime knows no "x": the file is created through the system.
+  // Besides refusing an existing file, a file created new is not truncated
+  // after it is made, as CREATE_ALWAYS does under Wine; ext4 writes out a
+  // file truncated to nothing as soon as it is closed, and the next write
+  // into its first page then waits for that.
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  const int descriptor = ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_BINARY | _O_WRONLY);
+  if (descriptor < 0) {
+    ::CloseHandle(file);
+    return nullptr;
+  }
+  std::FILE* stream = ::_fdopen(descriptor, "wb");
+  if (!stream) ::_close(descriptor);  // closes the handle too
+  return stream;
 }
 
 bool SeekStdioFile(std::FILE* file, uint64_t offset, int origin) {

@@ -62,7 +62,7 @@ class FaultyTagFileOps : public container::TagFileOps {
     return TagFileOps::readOnly(path, out);
   }
   std::FILE* open(const sys::Path& path, const char* mode) override {
-    const bool creating = std::string(mode) == "wb";
+    const bool creating = std::string(mode).rfind("wb", 0) == 0;  // "wb" or "wbx"
     if (creating && m_fault == Fault::kTempNotCreatable) return nullptr;
     if (!creating && !InTemp(path) && m_fault == Fault::kTargetNotOpenable) return nullptr;
     std::FILE* f = TagFileOps::open(path, mode);

@@ -68,6 +68,21 @@ TEST(SystemFiles, StdioSeekRefusesOffsetsBeyondTheSignedRangeAndKeepsItsPlace) {
   EXPECT_EQ(std::fgetc(file.get()), '4');
 }
 
+TEST(SystemFiles, ExclusiveCreationMakesANewFileAndLeavesAnExistingOneAlone) {
+  TempDir dir;
+  const sys::Path made = dir / "new.kvx";
+  {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(sys::OpenStdioFile(made, "wbx"), &std::fclose);
+    ASSERT_TRUE(file);
+    // Binary: no line break is translated on the way.
+    ASSERT_EQ(std::fwrite("a\nb", 1, 3, file.get()), 3u);
+  }
+  EXPECT_EQ(testsupport::ReadText(made), "a\nb");
+  EXPECT_EQ(sys::OpenStdioFile(made, "wbx"), nullptr);
+  EXPECT_EQ(testsupport::ReadText(made), "a\nb");
+  EXPECT_EQ(sys::OpenStdioFile(dir / "missing" / "new.kvx", "wbx"), nullptr);
+}
+
 TEST(SystemFiles, TempFolderEndsInASeparatorAndExists) {
   sys::Path t = sys::TempFolder();
   ASSERT_FALSE(t.empty());
