@@ -90,22 +90,25 @@ HRESULT CRv3Broker::NextChunk(AudioChunk& chunk) {
   if (m_remaining == 0) return hr::kOk;
   // A remainder of up to 64 KiB goes out whole.
   const uint32_t size = m_remaining < kChunkBytes ? m_remaining : kChunkBytes;
-  std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size]);
-  if (!bytes) {
-    DebugLog("\nCoTaskMemAlloc(%d)", static_cast<int>(size));
-    return hr::kOutOfMemory;
-  }
+  const uint8_t* bytes = nullptr;
   if (!m_source) {
-    const size_t at = static_cast<size_t>(m_audio.offset + (m_audio.size - m_remaining));
-    std::memcpy(bytes.get(), m_whole.data() + at, size);
-  } else if (std::fread(bytes.get(), 1, size, m_source.get()) != size) {
-    DebugLog("\nCRv3Broker::NextChunk: the source ended early");
-    return hr::kFail;
+    bytes = m_whole.data() + static_cast<size_t>(m_audio.offset + (m_audio.size - m_remaining));
+  } else {
+    if (!m_chunk) m_chunk.reset(new (std::nothrow) uint8_t[kChunkBytes]);
+    if (!m_chunk) {
+      DebugLog("\nCoTaskMemAlloc(%d)", static_cast<int>(size));
+      return hr::kOutOfMemory;
+    }
+    if (std::fread(m_chunk.get(), 1, size, m_source.get()) != size) {
+      DebugLog("\nCRv3Broker::NextChunk: the source ended early");
+      return hr::kFail;
+    }
+    bytes = m_chunk.get();
   }
-  const HRESULT walked = m_scanner.scanChunk(bytes.get(), size);
+  const HRESULT walked = m_scanner.scanChunk(bytes, size);
   if (hr::Failed(walked)) return walked;
   m_remaining -= size;
-  chunk.bytes = std::move(bytes);
+  chunk.bytes = bytes;
   chunk.size = size;
   return walked;
 }

@@ -24,9 +24,9 @@
 
 namespace device {
 
-// One chunk of audio, owned by whoever holds it.
+// One chunk of audio: the broker's own bytes, valid until its next call.
 struct AudioChunk {
-  std::unique_ptr<uint8_t[]> bytes;
+  const uint8_t* bytes = nullptr;
   uint32_t size = 0;
 };
 
@@ -51,7 +51,9 @@ class CRv3Broker {
   HRESULT Init(const sys::Path& source, uint32_t* audioSize, container::HeaderBlockBytes* openingHeader,
                uint32_t* headerLength);
   // The next chunk (at most 64 KiB); an empty chunk with 0 when the audio
-  // is used up. E_UNEXPECTED without a source; E_OUTOFMEMORY when no buffer
+  // is used up. A short source's chunks lie in its bytes read whole; a
+  // longer one's are read into one buffer, reused from chunk to chunk, so
+  // no chunk costs an allocation or a copy. E_UNEXPECTED without a source; E_OUTOFMEMORY when no buffer
   // can be had; E_FAIL when the file ends early; the frame walker's failure.
   HRESULT NextChunk(AudioChunk& chunk);
   // The completed header block; the source is closed. E_UNEXPECTED without
@@ -80,6 +82,7 @@ class CRv3Broker {
   KVXFringeLock m_lock;
   SourceFile m_source;
   std::vector<uint8_t> m_whole;  // a short source's bytes, when read whole
+  std::unique_ptr<uint8_t[]> m_chunk;  // a longer source's current chunk
   bool m_streaming = false;      // from a successful Init to CloseHeader or Reset
   uint64_t m_fileSize = 0;
   AudioLocation m_audio;

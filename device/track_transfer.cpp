@@ -100,7 +100,7 @@ void CTrackTransfer::WriteAudio() {
     // shared log, and the marker before the write still shows a hang.
     DebugLog("\nCheck m_bIsConnected=%d\n1", static_cast<int>(m_host.DeviceConnected()));
     StopCheck();
-    WriteData(chunk.size, chunk.bytes.get(), true, "WriteExportData(chunk)");
+    WriteData(chunk.size, chunk.bytes, true, "WriteExportData(chunk)");
     LONGLONG current = 0, total = 0;
     ReadProgress(current, total);
     DebugLog("\n2\ndwOutSize=%d, hyCurSize = %lld, hyTotalSize = %lld\r\n", static_cast<int>(chunk.size),

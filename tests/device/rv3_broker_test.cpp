@@ -34,7 +34,7 @@ std::vector<uint32_t> Drain(device::CRv3Broker& broker, std::vector<uint8_t>* by
     EXPECT_EQ(broker.NextChunk(chunk), hr::kOk);
     if (chunk.size == 0) return sizes;
     sizes.push_back(chunk.size);
-    if (bytes) bytes->insert(bytes->end(), chunk.bytes.get(), chunk.bytes.get() + chunk.size);
+    if (bytes) bytes->insert(bytes->end(), chunk.bytes, chunk.bytes + chunk.size);
   }
 }
 
