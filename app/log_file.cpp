@@ -5,15 +5,6 @@
 
 namespace debuglog {
 
-namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
-
-}  // namespace
-
 std::string FileBytes(const std::string& text) {
 #if defined(_WIN32)
   std::string out;
@@ -37,7 +28,7 @@ sys::Path BackupPath(const sys::Path& log) {
 size_t AppendNotes(const sys::Path& path, uint64_t sizeLimit, const std::vector<std::string>& notes) {
   uint64_t size = 0;
   if (!sys::GetFileSize(path, size)) size = 0;
-  UniqueFile file;
+  sys::UniqueStdioFile file;
   size_t written = 0;
   for (const std::string& note : notes) {
     if (sizeLimit != 0 && size >= sizeLimit) {

@@ -4,8 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <vector>
 
 #include "device/audio_locator.h"
@@ -13,10 +11,7 @@
 
 namespace device {
 
-struct StdioCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using SourceFile = std::unique_ptr<std::FILE, StdioCloser>;
+using SourceFile = sys::UniqueStdioFile;
 
 // Sources up to this size are read whole rather than mapped: for a short
 // file the mapping's trips to the system cost more than reading it.

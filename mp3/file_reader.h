@@ -32,10 +32,7 @@ class CFileReader {
   size_t readAt(uint64_t offset, void* buffer, size_t count) const;
 
  private:
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> m_file;
+  sys::UniqueStdioFile m_file;
 };
 
 }  // namespace mp3

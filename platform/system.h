@@ -81,6 +81,11 @@ bool CreateFolder(const Path& path);  // an existing folder counts as success
 // C stdio on a path of either width; mode as for fopen ("rb", "ab", ...).
 // "wbx" creates a new file and fails, leaving it alone, when one exists.
 std::FILE* OpenStdioFile(const Path& path, const char* mode);
+// Owns a stdio file and closes it on every way out.
+struct StdioFileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using UniqueStdioFile = std::unique_ptr<std::FILE, StdioFileCloser>;
 // 64-bit fseek and ftell; origin as for fseek. An offset beyond the signed
 // 64-bit range fails without moving; TellStdioFile is -1 on failure.
 bool SeekStdioFile(std::FILE* file, uint64_t offset, int origin);
