@@ -53,8 +53,9 @@ class CRv3Broker {
   // The next chunk (at most 64 KiB); an empty chunk with 0 when the audio
   // is used up. A short source's chunks lie in its bytes read whole; a
   // longer one's are read into one buffer, reused from chunk to chunk, so
-  // no chunk costs an allocation or a copy. E_UNEXPECTED without a source; E_OUTOFMEMORY when no buffer
-  // can be had; E_FAIL when the file ends early; the frame walker's failure.
+  // no chunk costs an allocation or a copy. E_UNEXPECTED without a source;
+  // E_OUTOFMEMORY when no buffer can be had; E_FAIL when the file ends
+  // early; the frame walker's failure.
   HRESULT NextChunk(AudioChunk& chunk);
   // The completed header block; the source is closed. E_UNEXPECTED without
   // a source or while audio remains.

@@ -67,6 +67,10 @@ void CSourceReadAhead::Recycle(std::vector<uint8_t> buffer) {
 
 std::vector<uint8_t> CSourceReadAhead::Buffer() {
   sys::MonitorLock hold(monitor_);
+  return takeSpare();
+}
+
+std::vector<uint8_t> CSourceReadAhead::takeSpare() {
   if (spare_.empty()) return {};
   std::vector<uint8_t> buffer = std::move(spare_.back());
   spare_.pop_back();
@@ -86,11 +90,7 @@ void CSourceReadAhead::run() {
     if (stopping_) return;
     const uint64_t id = next->id;
     const sys::Path path = next->path;
-    std::vector<uint8_t> buffer;
-    if (!spare_.empty()) {
-      buffer = std::move(spare_.back());
-      spare_.pop_back();
-    }
+    std::vector<uint8_t> buffer = takeSpare();
     hold.unlock();
     OpenedSource opening = OpenSource(path, std::move(buffer));
     hold.lock();

@@ -57,6 +57,7 @@ class CSourceReadAhead {
 
   void run();
   Entry* find(uint64_t id);
+  std::vector<uint8_t> takeSpare();  // with the lock held
 
   sys::Monitor monitor_;
   std::deque<Entry> entries_;  // in the order they will be asked for
