@@ -28,36 +28,6 @@ class ReadAheadTest : public ::testing::Test {
   device::CSourceReadAhead reader;
 };
 
-TEST_F(ReadAheadTest, ExpectedSourcesAreTakenInTheirOrderAsOpenSourceOpensThem) {
-  const auto shortOne = write("short.mp3", 100);  // read whole
-  const auto longOne = write("long.mp3", 700);    // stays open for its chunks
-  const auto missing = dir / "missing.mp3";
-  reader.Expect(shortOne);
-  reader.Expect(longOne);
-
-  device::OpenedSource got;
-  ASSERT_TRUE(reader.Take(shortOne, got));
-  const device::OpenedSource direct = device::OpenSource(shortOne);
-  EXPECT_TRUE(got.opened);
-  EXPECT_EQ(got.file, nullptr);
-  EXPECT_EQ(got.whole, direct.whole);
-  EXPECT_EQ(got.found, device::AudioSearch::kFound);
-  EXPECT_EQ(got.audio.size, direct.audio.size);
-
-  ASSERT_TRUE(reader.Take(longOne, got));
-  EXPECT_TRUE(got.opened);
-  ASSERT_NE(got.file, nullptr);
-  EXPECT_TRUE(got.whole.empty());
-  EXPECT_EQ(got.fileSize, 700u * 417);
-  EXPECT_EQ(got.audio.size, 700u * 417);
-
-  // A source that cannot be opened is taken as such: the transfer fails
-  // as it would have opening it itself.
-  reader.Expect(missing);
-  ASSERT_TRUE(reader.Take(missing, got));
-  EXPECT_FALSE(got.opened);
-}
-
 TEST_F(ReadAheadTest, OnlyExpectedSourcesAreTakenAndTheSkippedOnesAreLetGo) {
   const auto a = write("a.mp3", 10), b = write("b.mp3", 10), c = write("c.mp3", 10);
   device::OpenedSource got;
